@@ -56,7 +56,6 @@ void TForm::ApplyLayered() {
 
 bool TForm::LayeredAttributes(COLORREF& key, BYTE& alpha, DWORD& flags) const {
     TForm* self = const_cast<TForm*>(this);
-    if (!self->HandleAllocated()) return false;
     return GetLayeredWindowAttributes(self->Handle(), &key, &alpha, &flags);
 }
 
@@ -101,7 +100,10 @@ void TForm::SetVisible(bool v) {
         if (Application) Application->FormShowing(this);
         DoShow();
         if (!Visible()) return;  // a handler may have hidden it again
-        if (windowState_ == wsMinimized) ShowWindow(h, SW_SHOWMINNOACTIVE);
+        // A main form shown minimized minimizes the application, whose window carries the
+        // taskbar button, so that the application's hooks see it (minimize to tray).
+        if (windowState_ == wsMinimized && Application && Application->MainForm == this) Application->Minimize();
+        else if (windowState_ == wsMinimized) ShowWindow(h, SW_SHOWMINNOACTIVE);
         else ShowWindow(h, windowState_ == wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     } else {
         DoHide();

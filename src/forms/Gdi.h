@@ -31,7 +31,7 @@ public:
     H get() const { return h_; }
     explicit operator bool() const { return h_ != nullptr; }
     void reset(H h = nullptr) {
-        if (h_) { DeleteObject(h_); gdi::CountDeleted(); }
+        if (h_ && DeleteObject(h_)) gdi::CountDeleted();  // a failed delete stays counted as live
         h_ = h;
         if (h_) gdi::CountCreated();
     }

@@ -1,5 +1,6 @@
 #include "WinControl.h"
 #include "Application.h"
+#include "DialogKeys.h"
 #include "Menus.h"
 #include <windowsx.h>
 #include <algorithm>
@@ -34,6 +35,12 @@ WNDPROC RegisterOurClass(const TCreateParams& p) {
     if (!RegisterClassA(&wc)) return nullptr;
     registered[p.WinClassName] = base;
     return base;
+}
+
+// Whether the focused window leaves a key or character to its form, as the dialog manager asks.
+bool LeftToForm(HWND wnd, const TMessage& m, LRESULT wantMask) {
+    MSG msg{wnd, m.Msg, m.WParam, m.LParam, 0, {0, 0}};
+    return !(SendMessageA(wnd, WM_GETDLGCODE, m.WParam, reinterpret_cast<LPARAM>(&msg)) & wantMask);
 }
 
 TShiftState KeyboardShift() {
@@ -222,6 +229,11 @@ void TWinControl::TextChanged() {
 void TWinControl::FontChanged() {
     if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), 0);
     for (TControl* c : controls_) c->ParentFontChanged();
+    Invalidate();
+}
+
+void TWinControl::ColorChanged() {
+    for (TControl* c : controls_) c->ParentColorChanged();
     Invalidate();
 }
 
@@ -422,6 +434,7 @@ void TWinControl::WndProc(TMessage& m) {
         case WM_SETFOCUS:
             DefaultHandler(m);
             DoEnter();
+            BroadcastFocusChanged(RootControl(this), this);
             return;
         case WM_KILLFOCUS:
             DefaultHandler(m);
@@ -432,6 +445,13 @@ void TWinControl::WndProc(TMessage& m) {
             KeyDown(key, KeyboardShift());
             if (key == 0) { m.Result = 0; return; }
             m.WParam = key;
+            // Enter and Escape go to the form's default and cancel controls.
+            if (m.Msg == WM_KEYDOWN && (key == VK_RETURN || key == VK_ESCAPE) &&
+                LeftToForm(handle_, m, DLGC_WANTALLKEYS | DLGC_WANTMESSAGE) &&
+                BroadcastDialogKey(RootControl(this), key, KeyboardShift())) {
+                m.Result = 0;
+                return;
+            }
             DefaultHandler(m);
             return;
         }
@@ -448,9 +468,23 @@ void TWinControl::WndProc(TMessage& m) {
             KeyPress(key);
             if (key == 0) { m.Result = 0; return; }
             m.WParam = static_cast<unsigned char>(key);
+            // Accelerator letters typed without Alt, unless the focused control takes characters.
+            if (LeftToForm(handle_, m, DLGC_WANTCHARS | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE) &&
+                BroadcastDialogChar(RootControl(this), key, KeyboardShift())) {
+                m.Result = 0;
+                return;
+            }
             DefaultHandler(m);
             return;
         }
+        case WM_SYSCHAR:
+            // Alt+letter: the controls whose caption has that "&" letter.
+            if (BroadcastDialogChar(RootControl(this), static_cast<char>(m.WParam), KeyboardShift() | ssAlt)) {
+                m.Result = 0;
+                return;
+            }
+            DefaultHandler(m);
+            return;
         case WM_SIZE:
             if (handle_ && Parent() == nullptr) {
                 RECT w;

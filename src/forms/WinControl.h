@@ -68,6 +68,10 @@ public:
     // Sizes the control to its visible children (right and bottom edges).
     void AdjustSizeToChildren();
 
+    // Paints the window's own surface (background and PaintWindow, no windowless children) into
+    // dc, for a see-through child that composes what lies behind it.
+    void PaintSurfaceTo(HDC dc);
+
 protected:
     friend class TControl;
     virtual void CreateParams(TCreateParams& params);
@@ -87,6 +91,7 @@ protected:
     virtual void Resize();
     void TextChanged() override;
     void FontChanged() override;
+    void ColorChanged() override;  // children that follow the parent's colour take the new one
     void EnabledChanged() override;
     void DestroyOwnedControls();
 

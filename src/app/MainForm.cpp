@@ -1,0 +1,208 @@
+#include "MainForm.h"
+#include "ServiceLink.h"
+#include "Settings.h"
+#include "forms/Application.h"
+#include "forms/Platform.h"
+#include "forms/Registry.h"
+
+namespace thermowl {
+
+std::string ProgramDir;
+HWND DesktopHost = nullptr;
+
+using namespace forms;
+
+TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
+    Name = "MainForm";
+    SetCaption("Thermowl");
+    SetBorderStyle(bsNone);
+    SetColor(clPurple);
+    SetTransparentColor(true);
+    SetTransparentColorValue(clPurple);
+    SetAlphaBlend(true);
+    SetAlphaBlendValue(200);
+    Font().SetName("MS Sans Serif");
+    Font().SetHeight(-11);
+    SetBounds(367, 222, 154, 221);
+
+    PopupMenu1 = new TPopupMenu(this);
+    PopupMenu1->Name = "PopupMenu1";
+    ImageList1 = new TImageList(this);
+    ImageList1->Name = "ImageList1";
+    SetPopupMenu(PopupMenu1);
+
+    // Template of the per-drive picture: never shown itself.
+    Image1 = new TImage(this);
+    Image1->Name = "Image1";
+    Image1->SetBounds(0, 16, 32, 32);
+    Image1->Picture().LoadFromResourceName(GetModuleHandleA(nullptr), "DRIVE");
+    Image1->SetTransparent(true);
+    Image1->SetVisible(false);
+    Image1->SetParent(this);
+    Image1->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) { FormMouseDown(s, b, sh, x, y); };
+
+    auto makeTimer = [this](const char* name, unsigned interval) {
+        auto* t = new TTimer(this);
+        t->Name = name;
+        t->SetEnabled(false);
+        t->SetInterval(interval);
+        return t;
+    };
+    Timer1 = makeTimer("Timer1", 2000);
+    Timer2 = makeTimer("Timer2", 5000);
+    Timer4 = makeTimer("Timer4", 5000);
+    Timer1->OnTimer = [this](TObject* s) { Timer1Timer(s); };
+    Timer2->OnTimer = [this](TObject* s) { Timer2Timer(s); };
+
+    OnShow = [this](TObject* s) { FormShow(s); };
+    OnPaint = [this](TObject* s) { FormPaint(s); };
+    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+    OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) { FormMouseDown(s, b, sh, x, y); };
+
+    Handle();
+    // As a form's OnCreate: a failure is reported in the error box and creation goes on.
+    try {
+        FormCreate();
+    } catch (...) {
+        Application->HandleException(std::current_exception());
+    }
+}
+
+TMainForm::~TMainForm() { MarkDestroying(); }
+
+void TMainForm::CreateParams(TCreateParams& p) {
+    TForm::CreateParams(p);
+    p.WinClassName = "TMainForm";
+}
+
+void TMainForm::FormCreate() {
+    // 1. Installation directory; a missing key or value leaves it empty.
+    {
+        TRegistry reg(HKEY_LOCAL_MACHINE, KEY_READ);
+        if (reg.OpenKeyReadOnly("\\Software\\Vantrell\\Thermowl")) ProgramDir = reg.ReadString("PATH");
+    }
+    // 2, 3. The service's files lie in the system directory.
+    SystemDir = ReadSystemDir();
+    ServiceThreadId = ReadServiceId(Handle());
+    if (ServiceThreadId == 0) return;
+    // 4, 5. Settings; a hidden monitor always keeps the icon.
+    LoadSettings();
+    if (!Settings.Tray && !Settings.Show) Settings.Tray = true;
+    // 6, 7.
+    Timer1->SetInterval(static_cast<unsigned>(Settings.RefreshTime) * 1000u);
+    SetWindowState(Settings.Show ? wsNormal : wsMinimized);
+    // 8, 9: the chart's axis colours and the tray icon's visibility are set where the chart and
+    // the icon are built.
+    // 10-12. Opacity, layer, place.
+    SetAlphaBlendValue(Settings.Alpha);
+    ApplyPlacement();
+    SetTop(Settings.PosY);
+    SetLeft(Settings.PosX);
+    // 13, 14. The first request; no answer in time, or no drives, ends the program.
+    StartupHandshake();
+    if (DriveCount == NoReply || DriveCount == 0) {
+        platform.MessageBoxA(Handle(), ServiceMissingText, "Thermowl", MB_OK);
+        ServiceThreadId = 0;
+        return;
+    }
+    // 15-17. The drive-list balloon of a changed drive count needs the tray icon; the count is
+    // remembered either way.
+    CreateIcons();
+    if (Settings.Devices != static_cast<uint8_t>(DriveCount)) Settings.Devices = static_cast<uint8_t>(DriveCount);
+    // 18. From now on every reply is shown at once.
+    ShowInfo();
+    PanelReady = true;
+    // 19, 20.
+    OpenClearScf();
+    Timer1->SetEnabled(true);
+}
+
+void TMainForm::ApplyPlacement() {
+    switch (Settings.Pos) {
+        case StayOnTop:
+            SetFormStyle(fsStayOnTop);
+            break;
+        case Desktop:
+            // Not found: the parent is set to no window and the monitor stays top-level.
+            DesktopHost = FindWindowA("Progman", "Program Manager");
+            ::SetParent(Handle(), DesktopHost);
+            break;
+        default:
+            break;
+    }
+}
+
+void TMainForm::StartupHandshake() {
+    PanelReady = false;
+    ReplyReceived = false;
+    RequestInfo(Handle());
+    Timer2->SetEnabled(true);
+    while (!ReplyReceived) {
+        Application->ProcessMessages();
+        if (ReplyReceived) break;
+        Sleep(100);
+    }
+    Timer2->SetEnabled(false);
+}
+
+void TMainForm::Timer2Timer(TObject*) {
+    Timer2->SetEnabled(false);
+    DriveCount = NoReply;
+    ReplyReceived = true;
+}
+
+void TMainForm::Timer1Timer(TObject*) { RequestInfo(Handle()); }
+
+void TMainForm::OpenClearScf() {
+    std::string file = ProgramDir + "clear.scf";
+    platform.ShellExecuteA(Handle(), "open", file.c_str(), nullptr, nullptr, SW_HIDE);
+    Application->ProcessMessages();
+    Update();
+    Sleep(100);
+    platform.ShellExecuteA(Handle(), "open", file.c_str(), nullptr, nullptr, SW_HIDE);
+}
+
+void TMainForm::WndProc(TMessage& m) {
+    if (m.Msg == RecInfoMsg) {
+        WPARAM count = m.WParam;
+        ReplyOutcome r = TakeReply(count);
+        // At start, a "255 drives" reply whose table cannot be read counts as no reply at all.
+        if (!PanelReady && count == NoReply && !r.read) DriveCount = NoReply;
+        if (r.show) ShowInfo();
+        m.Result = 0;
+        return;
+    }
+    TForm::WndProc(m);
+}
+
+void TMainForm::CreateIcons() {
+    // The per-drive rows (name, temperature, picture) and the chart's series are made here once
+    // the outlined labels and the history chart are part of the program.
+}
+
+void TMainForm::ShowInfo() {
+    // Shows the last reading in the panel, the chart and the tray hint once those exist.
+}
+
+void TMainForm::HideMonitor() {
+    Hide();
+}
+
+void TMainForm::FormShow(TObject*) {
+    // The application window carries the taskbar button: hiding it leaves none.
+    ShowWindow(Application->Handle(), SW_HIDE);
+}
+
+void TMainForm::FormPaint(TObject*) {
+    if (!Settings.Show) HideMonitor();
+}
+
+void TMainForm::FormClose(TObject*, TCloseAction&) { SaveSettings(Handle()); }
+
+void TMainForm::FormMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
+    // Any button drags: the system's own move loop follows the mouse until it is released.
+    ReleaseCapture();
+    SendMessageA(Handle(), WM_SYSCOMMAND, 0xF012, 0);
+}
+
+}  // namespace thermowl

@@ -1,0 +1,53 @@
+// The monitor window: a borderless, colour-keyed, alpha-blended window that floats on the
+// desktop, owns the program's components and receives the temperature service's replies.
+#pragma once
+#include "forms/Form.h"
+#include "forms/Image.h"
+#include "forms/ImageList.h"
+#include "forms/Menus.h"
+#include "forms/Timer.h"
+#include <string>
+
+namespace thermowl {
+
+extern std::string ProgramDir;
+extern HWND DesktopHost;
+
+class TMainForm : public forms::TForm {
+public:
+    explicit TMainForm(forms::TComponent* owner);
+    ~TMainForm() override;
+
+    forms::TPopupMenu* PopupMenu1;
+    forms::TImageList* ImageList1;
+    forms::TImage* Image1;
+    forms::TTimer* Timer1;   // polling, RefreshTime seconds
+    forms::TTimer* Timer2;   // start-up reply time-out
+    forms::TTimer* Timer4;   // closes a balloon
+
+    // Start-up: everything from reading the directories to switching the polling on.
+    void FormCreate();
+    void FormShow(forms::TObject* sender);
+    void FormPaint(forms::TObject* sender);
+    void FormClose(forms::TObject* sender, forms::TCloseAction& action);
+    void FormMouseDown(forms::TObject* sender, forms::TMouseButton button, forms::TShiftState shift, int x, int y);
+    void Timer1Timer(forms::TObject* sender);
+    void Timer2Timer(forms::TObject* sender);
+
+    // The per-drive panel and its feed (built once the drive labels and the chart are in).
+    void CreateIcons();
+    void ShowInfo();
+    // Hides the monitor; the icon in the notification area stays the way back.
+    void HideMonitor();
+
+protected:
+    void WndProc(forms::TMessage& msg) override;
+    void CreateParams(forms::TCreateParams& params) override;
+
+private:
+    void ApplyPlacement();
+    void StartupHandshake();
+    void OpenClearScf();
+};
+
+}  // namespace thermowl

@@ -1,0 +1,14 @@
+// Program entry: the monitor window does all start-up work while it is created; without a
+// service the program ends before its message loop.
+#include "MainForm.h"
+#include "ServiceLink.h"
+#include "forms/Application.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    forms::Application->Title = "Thermowl";
+    forms::Application->Initialize();
+    forms::Application->CreateForm<thermowl::TMainForm>();
+    if (thermowl::ServiceThreadId != 0) forms::Application->Run();
+    forms::Application->Finalize();
+    return 0;
+}

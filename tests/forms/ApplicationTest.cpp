@@ -1,0 +1,122 @@
+// A failure inside a window procedure or a timer ends in the application's error box, and the
+// program carries on.
+#include "forms/Application.h"
+#include "forms/Platform.h"
+#include "forms/Timer.h"
+#include <gtest/gtest.h>
+#include <stdexcept>
+#include <vector>
+
+using namespace forms;
+
+namespace {
+struct Box {
+    std::string text, caption;
+    UINT flags;
+};
+
+struct ErrorBoxes : testing::Test {
+    PlatformOverride restore;
+    std::vector<Box> boxes;
+    void SetUp() override {
+        Application->Initialize();
+        Application->Title = "Thermowl";
+        platform.MessageBoxA = [this](HWND, LPCSTR t, LPCSTR c, UINT f) {
+            boxes.push_back({t, c, f});
+            return IDOK;
+        };
+    }
+};
+
+struct Throwing : TForm {
+    using TForm::TForm;
+    static constexpr UINT Boom = WM_APP + 7;
+    std::string message = "Failed to get data for 'Devices'";
+    int handled = 0;
+    void WndProc(TMessage& m) override {
+        if (m.Msg == Boom) throw std::runtime_error(message);
+        if (m.Msg == WM_APP + 8) ++handled;
+        TForm::WndProc(m);
+    }
+};
+}  // namespace
+
+TEST_F(ErrorBoxes, ExceptionInAWindowProcedureShowsTheErrorBoxAndTheLoopGoesOn) {
+    Throwing form(nullptr);
+    PostMessageA(form.Handle(), Throwing::Boom, 0, 0);
+    PostMessageA(form.Handle(), WM_APP + 8, 0, 0);
+    Application->ProcessMessages();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Failed to get data for 'Devices'");  // ends in a quote: no full stop added
+    EXPECT_EQ(boxes[0].caption, "Thermowl");
+    EXPECT_EQ(boxes[0].flags, UINT(MB_OK | MB_ICONSTOP));
+    EXPECT_EQ(form.handled, 1);
+}
+
+TEST_F(ErrorBoxes, ASentenceGetsItsFullStop) {
+    Throwing form(nullptr);
+    form.message = "Disk is full";
+    SendMessageA(form.Handle(), Throwing::Boom, 0, 0);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Disk is full.");
+}
+
+TEST_F(ErrorBoxes, ExceptionInATimerHandler) {
+    TTimer timer(nullptr);
+    timer.SetInterval(1);
+    int ticks = 0;
+    timer.OnTimer = [&](TObject*) {
+        ++ticks;
+        throw std::runtime_error("tick failed");
+    };
+    // The tick arrives as a message; the failure must not leave the loop.
+    for (int i = 0; i < 500 && boxes.empty(); ++i) {
+        Application->ProcessMessages();
+        Sleep(2);
+    }
+    timer.SetEnabled(false);
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes[0].text, "tick failed.");
+    EXPECT_GE(ticks, 1);
+}
+
+TEST(Timers, DisabledTimerHasNoSystemTimerAndZeroIntervalNeverRuns) {
+    Application->Initialize();
+    TTimer t(nullptr);
+    EXPECT_TRUE(t.Running());
+    t.SetEnabled(false);
+    EXPECT_FALSE(t.Running());
+    t.SetInterval(0);
+    t.SetEnabled(true);
+    EXPECT_FALSE(t.Running());
+    t.SetInterval(50);
+    EXPECT_TRUE(t.Running());
+}
+
+TEST(Windows, ComponentsLeaveNoWindowBehind) {
+    Application->Initialize();
+    int before = CountProcessWindows();
+    {
+        auto* form = new TForm(nullptr);
+        new TTimer(form);
+        form->Handle();
+        EXPECT_GT(CountProcessWindows(), before);
+        delete form;
+    }
+    EXPECT_EQ(CountProcessWindows(), before);
+}
+
+TEST(Windows, ApplicationWindowCarriesTheTaskbarButtonAndShowsWithTheMainForm) {
+    Application->Initialize();
+    ASSERT_TRUE(IsWindow(Application->Handle()));
+    TForm form(nullptr);
+    TForm* saved = Application->MainForm;
+    Application->MainForm = &form;
+    ShowWindow(Application->Handle(), SW_HIDE);
+    form.Show();
+    EXPECT_TRUE(IsWindowVisible(Application->Handle()));
+    EXPECT_EQ(GetWindow(form.Handle(), GW_OWNER), Application->Handle());
+    form.Hide();
+    ShowWindow(Application->Handle(), SW_HIDE);
+    Application->MainForm = saved;
+}

@@ -1,0 +1,196 @@
+// Windowless controls are painted by their parent window and get the mouse through it.
+#include "forms/Application.h"
+#include "forms/Bitmap.h"
+#include <gtest/gtest.h>
+#include <vector>
+
+using namespace forms;
+
+namespace {
+struct Swatch : TGraphicControl {
+    explicit Swatch(TComponent* owner, TColor c) : TGraphicControl(owner) { SetColor(c); }
+    std::vector<std::string> events;
+    void Paint() override {
+        Canvas().Brush().SetColor(Color());
+        Canvas().FillRect(RECT{0, 0, Width(), Height()});
+    }
+    void MouseDown(TMouseButton b, TShiftState s, int x, int y) override {
+        events.push_back("down " + std::to_string(x) + "," + std::to_string(y));
+        TGraphicControl::MouseDown(b, s, x, y);
+    }
+    void MouseUp(TMouseButton b, TShiftState s, int x, int y) override {
+        events.push_back("up " + std::to_string(x) + "," + std::to_string(y));
+        TGraphicControl::MouseUp(b, s, x, y);
+    }
+    void Click() override { events.push_back("click"); }
+    void MouseEnter() override { events.push_back("enter"); }
+    void MouseLeave() override { events.push_back("leave"); }
+};
+
+struct Fixture : testing::Test {
+    TForm* form = nullptr;
+    void SetUp() override {
+        Application->Initialize();
+        form = new TForm(nullptr);
+        form->SetBorderStyle(bsNone);
+        form->SetColor(clWhite);
+        form->SetBounds(0, 0, 100, 80);
+    }
+    void TearDown() override { delete form; }
+    // Paints the form with its children into a bitmap, as WM_PRINTCLIENT asks.
+    COLORREF PixelAfterPaint(int x, int y) {
+        TBitmap bmp(100, 80);
+        HDC dc = bmp.Canvas().Handle();
+        RECT r{0, 0, 100, 80};
+        FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        SendMessageA(form->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+        SendMessageA(form->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        return bmp.Canvas().Pixel(x, y);
+    }
+    void Mouse(UINT msg, int x, int y, WPARAM keys = 0) {
+        SendMessageA(form->Handle(), msg, keys, MAKELPARAM(x, y));
+    }
+};
+}  // namespace
+
+TEST_F(Fixture, ParentPaintsWindowlessChildrenInZOrder) {
+    auto* red = new Swatch(form, clRed);
+    red->SetBounds(10, 10, 30, 30);
+    red->SetParent(form);
+    auto* blue = new Swatch(form, clBlue);
+    blue->SetBounds(30, 30, 30, 30);
+    blue->SetParent(form);
+    EXPECT_EQ(PixelAfterPaint(15, 15), RGB(255, 0, 0));
+    EXPECT_EQ(PixelAfterPaint(35, 35), RGB(0, 0, 255));  // blue was added later: on top
+    EXPECT_EQ(PixelAfterPaint(5, 5), RGB(255, 255, 255));
+    red->BringToFront();
+    EXPECT_EQ(PixelAfterPaint(35, 35), RGB(255, 0, 0));
+}
+
+TEST_F(Fixture, HiddenChildIsNotPainted) {
+    auto* red = new Swatch(form, clRed);
+    red->SetBounds(10, 10, 30, 30);
+    red->SetParent(form);
+    red->Hide();
+    EXPECT_EQ(PixelAfterPaint(15, 15), RGB(255, 255, 255));
+}
+
+TEST_F(Fixture, ChildPaintingIsClippedToItsBounds) {
+    struct Spill : Swatch {
+        using Swatch::Swatch;
+        void Paint() override {
+            Canvas().Brush().SetColor(clRed);
+            Canvas().FillRect(RECT{-20, -20, 200, 200});
+        }
+    };
+    auto* s = new Spill(form, clRed);
+    s->SetBounds(20, 20, 10, 10);
+    s->SetParent(form);
+    EXPECT_EQ(PixelAfterPaint(25, 25), RGB(255, 0, 0));
+    EXPECT_EQ(PixelAfterPaint(15, 25), RGB(255, 255, 255));
+    EXPECT_EQ(PixelAfterPaint(31, 25), RGB(255, 255, 255));
+}
+
+TEST_F(Fixture, MouseGoesToTheChildUnderItInChildCoordinates) {
+    auto* s = new Swatch(form, clRed);
+    s->SetBounds(10, 20, 30, 30);
+    s->SetParent(form);
+    std::vector<std::string> formEvents;
+    form->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) {
+        formEvents.push_back("form " + std::to_string(x) + "," + std::to_string(y));
+    };
+    Mouse(WM_LBUTTONDOWN, 15, 25, MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, 16, 26);
+    Mouse(WM_LBUTTONDOWN, 70, 70, MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, 70, 70);
+    EXPECT_EQ(s->events, (std::vector<std::string>{"down 5,5", "up 6,6", "click"}));
+    EXPECT_EQ(formEvents, std::vector<std::string>{"form 70,70"});
+}
+
+TEST_F(Fixture, ReleaseOutsideTheChildGivesNoClickButStillReachesIt) {
+    auto* s = new Swatch(form, clRed);
+    s->SetBounds(10, 10, 20, 20);
+    s->SetParent(form);
+    Mouse(WM_LBUTTONDOWN, 15, 15, MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, 60, 60);  // captured: the child hears the release
+    EXPECT_EQ(s->events, (std::vector<std::string>{"down 5,5", "up 50,50"}));
+}
+
+TEST_F(Fixture, DisabledChildLetsTheMouseThrough) {
+    auto* s = new Swatch(form, clRed);
+    s->SetBounds(10, 10, 20, 20);
+    s->SetParent(form);
+    s->SetEnabled(false);
+    int formDowns = 0;
+    form->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++formDowns; };
+    Mouse(WM_LBUTTONDOWN, 15, 15, MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, 15, 15);
+    EXPECT_TRUE(s->events.empty());
+    EXPECT_EQ(formDowns, 1);
+}
+
+TEST_F(Fixture, EnterAndLeaveFollowTheMouseAcrossChildren) {
+    auto* a = new Swatch(form, clRed);
+    a->SetBounds(0, 0, 20, 20);
+    a->SetParent(form);
+    auto* b = new Swatch(form, clBlue);
+    b->SetBounds(40, 0, 20, 20);
+    b->SetParent(form);
+    Mouse(WM_MOUSEMOVE, 5, 5);
+    Mouse(WM_MOUSEMOVE, 6, 6);
+    Mouse(WM_MOUSEMOVE, 45, 5);
+    Mouse(WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(a->events, (std::vector<std::string>{"enter", "leave"}));
+    EXPECT_EQ(b->events, (std::vector<std::string>{"enter", "leave"}));
+    EXPECT_FALSE(b->MouseInControl());
+}
+
+TEST_F(Fixture, ChildDestroyedByItsOwnerLeavesItsParent) {
+    auto* other = new TForm(nullptr);
+    auto* s = new Swatch(other, clRed);
+    s->SetParent(form);  // parented here, owned there
+    delete other;
+    EXPECT_EQ(form->ControlCount(), 0);
+}
+
+TEST_F(Fixture, ChildOwnedElsewhereLosesItsParentWhenTheParentGoes) {
+    TForm owner(nullptr);
+    auto* s = new Swatch(&owner, clRed);
+    auto* parent = new TForm(nullptr);
+    s->SetParent(parent);
+    delete parent;
+    EXPECT_EQ(s->Parent(), nullptr);
+}
+
+TEST_F(Fixture, LayeredFormCarriesItsColourKeyAndAlpha) {
+    form->SetTransparentColor(true);
+    form->SetTransparentColorValue(clPurple);
+    form->SetAlphaBlend(true);
+    form->SetAlphaBlendValue(170);
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(form->LayeredAttributes(key, alpha, flags));
+    EXPECT_EQ(key, RGB(128, 0, 128));
+    EXPECT_EQ(alpha, 170);
+    EXPECT_EQ(flags, DWORD(LWA_ALPHA | LWA_COLORKEY));
+    EXPECT_TRUE(GetWindowLongPtrA(form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+TEST_F(Fixture, StayOnTopMakesTheWindowTopmost) {
+    form->SetFormStyle(fsStayOnTop);
+    EXPECT_TRUE(GetWindowLongPtrA(form->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST_F(Fixture, AutoSizeToVisibleChildren) {
+    auto* a = new Swatch(form, clRed);
+    a->SetBounds(0, 0, 40, 30);
+    a->SetParent(form);
+    auto* b = new Swatch(form, clRed);
+    b->SetBounds(10, 50, 90, 60);
+    b->SetParent(form);
+    b->Hide();
+    form->AdjustSizeToChildren();
+    EXPECT_EQ(form->ClientWidth(), 40);
+    EXPECT_EQ(form->ClientHeight(), 30);
+}
