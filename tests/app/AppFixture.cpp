@@ -1,0 +1,47 @@
+#include "AppFixture.h"
+#include "Process.h"
+#include "forms/Registry.h"
+
+using namespace testsupport;
+
+void AppFixture::ClearState() {
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Vantrell\\Thermowl\\Conf");
+    RemoveFile(SystemFilePath("hsid.dat"));
+    RemoveFile(SystemFilePath("hdinfo.dat"));
+}
+
+void AppFixture::SetUp() { ClearState(); }
+void AppFixture::TearDown() { ClearState(); }
+
+void AppFixture::StoreSettings(std::map<std::string, int32_t> overrides) {
+    std::map<std::string, int32_t> v = {{"Alarm", 1}, {"Tray", 1}, {"Show", 1}, {"ShowHddNames", 1},
+                                        {"ShowIcons", 1}, {"ShowChart", 1}, {"RefreshTime", 30},
+                                        {"WarnTemp", 60}, {"AlarmTemp", 70}, {"PosX", 300}, {"PosY", 40},
+                                        {"Pos", 3}, {"Alpha", 170}, {"Devices", 2}, {"TextColor", 0x80FF},
+                                        {"DelColor", 0}, {"AxisColor", 0xA00000}};
+    for (auto& [k, x] : overrides) v[k] = x;
+    forms::TRegistry reg;
+    reg.OpenKey("\\Software\\Vantrell\\Thermowl\\Conf", true);
+    for (auto& [k, x] : v) reg.WriteInteger(k, x);
+}
+
+bool AppFixture::StoredValue(const char* name, DWORD& value) {
+    DWORD size = sizeof(value), type = 0;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Vantrell\\Thermowl\\Conf", 0, KEY_READ, &key)) return false;
+    LONG r = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    RegCloseKey(key);
+    return r == ERROR_SUCCESS && type == REG_DWORD;
+}
+
+FakeProgman::FakeProgman() {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "Progman";
+    RegisterClassA(&wc);
+    wnd_ = CreateWindowExA(0, "Progman", "Program Manager", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr,
+                           wc.hInstance, nullptr);
+}
+
+FakeProgman::~FakeProgman() { DestroyWindow(wnd_); }

@@ -1,0 +1,27 @@
+// What the monitor tests share: a clean registry key and system directory before and after,
+// stored settings, and a window that plays the desktop's program manager.
+#pragma once
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <map>
+#include <string>
+
+struct AppFixture : testing::Test {
+    void SetUp() override;
+    void TearDown() override;
+
+    // Stores a complete set of settings; `overrides` replace single values.
+    static void StoreSettings(std::map<std::string, int32_t> overrides = {});
+    static bool StoredValue(const char* name, DWORD& value);
+    static void ClearState();
+};
+
+// A top-level window of class "Progman" titled "Program Manager", as the desktop has.
+class FakeProgman {
+public:
+    FakeProgman();
+    ~FakeProgman();
+    HWND Handle() const { return wnd_; }
+private:
+    HWND wnd_;
+};
