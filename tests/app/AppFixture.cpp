@@ -35,13 +35,27 @@ bool AppFixture::StoredValue(const char* name, DWORD& value) {
 }
 
 FakeProgman::FakeProgman() {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "Progman";
-    RegisterClassA(&wc);
-    wnd_ = CreateWindowExA(0, "Progman", "Program Manager", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr,
-                           wc.hInstance, nullptr);
+    thread_ = std::thread([this] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "Progman";
+        RegisterClassA(&wc);
+        HWND w = CreateWindowExA(0, "Progman", "Program Manager", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr,
+                                 wc.hInstance, nullptr);
+        ShowWindow(w, SW_SHOWNA);  // the desktop is visible, and so are the windows on it
+        wnd_ = w;
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            if (msg.message == WM_APP && msg.hwnd == nullptr) break;
+            DispatchMessageA(&msg);
+        }
+        DestroyWindow(w);
+    });
+    while (!wnd_) Sleep(1);
 }
 
-FakeProgman::~FakeProgman() { DestroyWindow(wnd_); }
+FakeProgman::~FakeProgman() {
+    PostThreadMessageA(GetWindowThreadProcessId(wnd_, nullptr), WM_APP, 0, 0);
+    thread_.join();
+}

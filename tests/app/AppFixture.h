@@ -3,7 +3,9 @@
 #pragma once
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <atomic>
 #include <map>
+#include <thread>
 #include <string>
 
 struct AppFixture : testing::Test {
@@ -16,12 +18,14 @@ struct AppFixture : testing::Test {
     static void ClearState();
 };
 
-// A top-level window of class "Progman" titled "Program Manager", as the desktop has.
+// A top-level window of class "Progman" titled "Program Manager", as the desktop has, on a
+// thread of its own with its own message loop (the real one belongs to the shell's process).
 class FakeProgman {
 public:
     FakeProgman();
     ~FakeProgman();
     HWND Handle() const { return wnd_; }
 private:
-    HWND wnd_;
+    std::thread thread_;
+    std::atomic<HWND> wnd_{nullptr};
 };

@@ -1,0 +1,264 @@
+// Thermowl and the temperature service as processes, checked as a user would see them: the
+// message box, the monitor window, the polling, and the settings after closing.
+#include "AppFixture.h"
+#include "Process.h"
+#include <algorithm>
+#include <sstream>
+
+using namespace testsupport;
+
+namespace {
+struct Found {
+    DWORD pid;
+    std::string cls, title;
+    HWND wnd;
+};
+
+std::string ClassOf(HWND w) {
+    char buf[256] = {};
+    GetClassNameA(w, buf, sizeof(buf));
+    return buf;
+}
+std::string TextOf(HWND w) {
+    char buf[512] = {};
+    GetWindowTextA(w, buf, sizeof(buf));
+    return buf;
+}
+
+// A top-level window of the process with that class (and title, when given); null if none.
+HWND FindProcessWindow(DWORD pid, const std::string& cls, const std::string& title = "") {
+    Found f{pid, cls, title, nullptr};
+    EnumWindows([](HWND w, LPARAM lp) -> BOOL {
+        auto* f = reinterpret_cast<Found*>(lp);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == f->pid && ClassOf(w) == f->cls && (f->title.empty() || TextOf(w) == f->title)) {
+            f->wnd = w;
+            return FALSE;
+        }
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&f));
+    return f.wnd;
+}
+
+// The message text of a message box: its longest static text.
+std::string MessageBoxText(HWND box) {
+    std::string text;
+    EnumChildWindows(box, [](HWND w, LPARAM lp) -> BOOL {
+        auto* text = reinterpret_cast<std::string*>(lp);
+        std::string t = TextOf(w);
+        if (ClassOf(w) == "Static" && t.size() > text->size()) *text = t;
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&text));
+    return text;
+}
+
+// The request log of the service: one GetTickCount value per request.
+std::vector<DWORD> RequestTicks(const std::string& log) {
+    std::vector<DWORD> ticks;
+    auto text = ReadFileText(log);
+    if (!text) return ticks;
+    std::istringstream in(*text);
+    std::string counter, tick, window;
+    while (in >> counter >> tick >> window) ticks.push_back(static_cast<DWORD>(std::stoul(tick)));
+    return ticks;
+}
+
+struct EndToEnd : AppFixture {
+    std::string log = TempFilePath("req");
+    std::optional<Process> service, monitor;
+
+    void TearDown() override {
+        monitor.reset();
+        if (service) {
+            service->Terminate();
+            service.reset();
+        }
+        RemoveFile(log);
+        AppFixture::TearDown();
+    }
+    void StartService(std::vector<std::string> args = {}) {
+        args.insert(args.begin(), {WindowsPath(SERVICE_EXE), "--log", log});
+        service.emplace(Process::Start(CommandLine(args)));
+        ASSERT_TRUE(WaitForFile(SystemFilePath("hsid.dat")));
+    }
+    void StartMonitor() { monitor.emplace(Process::Start(CommandLine({WindowsPath(THERMOWL_EXE)}))); }
+    HWND WaitForWindow(const std::string& cls, const std::string& title = "", bool visible = false) {
+        HWND w = nullptr;
+        WaitUntil([&] {
+            w = FindProcessWindow(monitor->Id(), cls, title);
+            return w && (!visible || IsWindowVisible(w));
+        }, 60000);
+        return w;
+    }
+    HWND WaitForMonitorRunning() {
+        HWND w = WaitForWindow("TMainForm", "Thermowl", true);
+        // Running means the first request was answered and polling is on.
+        WaitUntil([&] { return RequestTicks(log).size() >= 1; });
+        return w;
+    }
+    void CloseAndWait(HWND w) {
+        PostMessageA(w, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(monitor->WaitForExit(30000, true).has_value());
+    }
+};
+}  // namespace
+
+TEST_F(EndToEnd, WithoutTheServiceOneMessageAndTheProgramEnds) {
+    StartMonitor();
+    HWND box = WaitForWindow("#32770", "Thermowl");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), "Service is not started!\r\nPlease reinstall application.");
+    HWND main = FindProcessWindow(monitor->Id(), "TMainForm");
+    EXPECT_TRUE(main == nullptr || !IsWindowVisible(main));
+    SendMessageA(box, WM_COMMAND, IDOK, 0);
+    auto code = monitor->WaitForExit(30000, true);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0u);
+}
+
+TEST_F(EndToEnd, AServiceThatNeverAnswersIsReportedAfterFiveSeconds) {
+    StartService({"--never-answer"});
+    StartMonitor();
+    HWND box = WaitForWindow("#32770", "Thermowl");
+    DWORD seen = GetTickCount();
+    ASSERT_NE(box, nullptr);
+    auto ticks = RequestTicks(log);
+    ASSERT_EQ(ticks.size(), 1u);
+    EXPECT_GE(seen - ticks[0], 4900u);  // the time-out cannot end before its 5 seconds
+    EXPECT_EQ(MessageBoxText(box), "Service is not started!\r\nPlease reinstall application.");
+    SendMessageA(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(monitor->WaitForExit(30000, true).has_value());
+    EXPECT_EQ(RequestTicks(log).size(), 1u);
+}
+
+TEST_F(EndToEnd, TheMonitorWindowAsTheUserSeesIt) {
+    StoreSettings({{"Pos", 3}, {"PosX", 200}, {"PosY", 150}, {"Alpha", 150}});
+    StartService();
+    StartMonitor();
+    HWND w = WaitForMonitorRunning();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(TextOf(w), "Thermowl");
+    RECT r;
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.left, 200);
+    EXPECT_EQ(r.top, 150);
+    LONG_PTR style = GetWindowLongPtrA(w, GWL_STYLE), ex = GetWindowLongPtrA(w, GWL_EXSTYLE);
+    EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER));
+    EXPECT_TRUE(ex & WS_EX_LAYERED);
+    EXPECT_FALSE(ex & WS_EX_TOPMOST);
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(w, &key, &alpha, &flags));
+    EXPECT_EQ(key, RGB(128, 0, 128));
+    EXPECT_EQ(alpha, 150);
+    EXPECT_EQ(flags, DWORD(LWA_COLORKEY | LWA_ALPHA));
+    // No taskbar button: the window is owned by the hidden application window, which is hidden.
+    HWND app = FindProcessWindow(monitor->Id(), "TApplication");
+    ASSERT_NE(app, nullptr);
+    EXPECT_FALSE(IsWindowVisible(app));
+    EXPECT_EQ(GetWindow(w, GW_OWNER), app);
+    EXPECT_FALSE(ex & WS_EX_APPWINDOW);
+    CloseAndWait(w);
+}
+
+TEST_F(EndToEnd, TheServiceIsAskedEveryRefreshTimeSeconds) {
+    StoreSettings({{"Pos", 3}, {"RefreshTime", 1}});
+    StartService();
+    StartMonitor();
+    HWND w = WaitForMonitorRunning();
+    ASSERT_TRUE(WaitUntil([&] { return RequestTicks(log).size() >= 4; }, 60000));
+    auto ticks = RequestTicks(log);
+    for (size_t i = 2; i < ticks.size(); ++i)
+        EXPECT_GE(ticks[i] - ticks[i - 1], 900u) << "request " << i;  // polling, not a flood
+    CloseAndWait(w);
+}
+
+TEST_F(EndToEnd, ClosingStoresAllSeventeenValuesAndTheNextStartUsesThem) {
+    StoreSettings({{"Pos", 3}, {"PosX", 100}, {"PosY", 100}, {"Alarm", 2}, {"Devices", 5}});
+    StartService({"--drives", "3"});
+    StartMonitor();
+    HWND w = WaitForMonitorRunning();
+    SetWindowPos(w, nullptr, 345, 234, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    WaitUntil([&] {
+        RECT r;
+        GetWindowRect(w, &r);
+        return r.left == 345;
+    });
+    CloseAndWait(w);
+    const char* names[] = {"Alarm", "Tray", "Show", "ShowHddNames", "ShowIcons", "ShowChart", "RefreshTime",
+                           "WarnTemp", "AlarmTemp", "PosX", "PosY", "Pos", "Alpha", "Devices",
+                           "TextColor", "DelColor", "AxisColor"};
+    DWORD v = 0;
+    for (const char* n : names) EXPECT_TRUE(StoredValue(n, v)) << n;
+    StoredValue("PosX", v);
+    EXPECT_EQ(v, 345u);
+    StoredValue("PosY", v);
+    EXPECT_EQ(v, 234u);
+    StoredValue("Alarm", v);
+    EXPECT_EQ(v, 1u);
+    StoredValue("Devices", v);
+    EXPECT_EQ(v, 3u);  // the count the service reported at this start
+
+    StartMonitor();
+    w = WaitForMonitorRunning();
+    RECT r;
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.left, 345);
+    EXPECT_EQ(r.top, 234);
+    CloseAndWait(w);
+}
+
+TEST_F(EndToEnd, StayOnTopMakesTheMonitorTopmost) {
+    StoreSettings({{"Pos", 1}});
+    StartService();
+    StartMonitor();
+    HWND w = WaitForMonitorRunning();
+    EXPECT_TRUE(GetWindowLongPtrA(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    CloseAndWait(w);
+}
+
+TEST_F(EndToEnd, DesktopModeSitsOnTheProgramManager) {
+    FakeProgman desktop;
+    StoreSettings({{"Pos", 2}});
+    StartService();
+    StartMonitor();
+    HWND w = nullptr;
+    // The monitor is now a child of our window: find it there, shown once start-up is over.
+    WaitUntil([&] {
+        w = FindWindowExA(desktop.Handle(), nullptr, "TMainForm", "Thermowl");
+        return w != nullptr && IsWindowVisible(w);
+    }, 60000);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(GetAncestor(w, GA_PARENT), desktop.Handle());
+    PostMessageA(w, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(monitor->WaitForExit(30000, true).has_value());
+}
+
+TEST_F(EndToEnd, DesktopModeWithoutAProgramManagerStaysTopLevel) {
+    ASSERT_EQ(FindWindowA("Progman", "Program Manager"), nullptr);
+    StoreSettings({{"Pos", 2}});
+    StartService();
+    StartMonitor();
+    HWND w = WaitForMonitorRunning();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(GetAncestor(w, GA_PARENT), GetDesktopWindow());
+    CloseAndWait(w);
+}
+
+TEST_F(EndToEnd, AHiddenMonitorTurnsTheTrayOnAndStaysHidden) {
+    StoreSettings({{"Pos", 3}, {"Show", 0}, {"Tray", 0}});
+    StartService();
+    StartMonitor();
+    ASSERT_TRUE(WaitUntil([&] { return RequestTicks(log).size() >= 1; }, 60000));
+    HWND w = WaitForWindow("TMainForm", "Thermowl");
+    ASSERT_NE(w, nullptr);
+    // Give the program its first paints, then look.
+    WaitUntil([&] { return false; }, 1500);
+    EXPECT_FALSE(IsWindowVisible(w) && !IsIconic(w));
+    CloseAndWait(w);
+    DWORD tray = 0;
+    ASSERT_TRUE(StoredValue("Tray", tray));
+    EXPECT_EQ(tray, 1u);
+}
