@@ -185,21 +185,31 @@ void TApplication::BringToFront() {
     if (MainForm && MainForm->HandleAllocated()) SetForegroundWindow(MainForm->Handle());
 }
 
+namespace {
+struct WindowCount {
+    DWORD pid;
+    int n;
+};
+
+BOOL CALLBACK CountChild(HWND, LPARAM lp) {
+    ++*reinterpret_cast<int*>(lp);
+    return TRUE;
+}
+
+BOOL CALLBACK CountTopLevel(HWND w, LPARAM lp) {
+    auto* c = reinterpret_cast<WindowCount*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid != c->pid) return TRUE;
+    ++c->n;
+    EnumChildWindows(w, CountChild, reinterpret_cast<LPARAM>(&c->n));
+    return TRUE;
+}
+}  // namespace
+
 int CountProcessWindows() {
-    struct Count {
-        DWORD pid;
-        int n;
-    } c{GetCurrentProcessId(), 0};
-    EnumWindows([](HWND w, LPARAM lp) -> BOOL {
-        auto* c = reinterpret_cast<Count*>(lp);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (pid != c->pid) return TRUE;
-        ++c->n;
-        EnumChildWindows(w, [](HWND, LPARAM lp2) -> BOOL { ++*reinterpret_cast<int*>(lp2); return TRUE; },
-                         reinterpret_cast<LPARAM>(&c->n));
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&c));
+    WindowCount c{GetCurrentProcessId(), 0};
+    EnumWindows(CountTopLevel, reinterpret_cast<LPARAM>(&c));
     return c.n;
 }
 

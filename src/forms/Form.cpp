@@ -134,14 +134,18 @@ bool TForm::Active() const {
     return self->HandleAllocated() && GetActiveWindow() == self->Handle();
 }
 
+namespace {
+BOOL CALLBACK CollectEnabled(HWND w, LPARAM lp) {
+    auto* list = reinterpret_cast<std::vector<HWND>*>(lp);
+    if (IsWindowVisible(w) && IsWindowEnabled(w)) list->push_back(w);
+    return TRUE;
+}
+}  // namespace
+
 int TForm::ShowModal() {
     // Disable the other windows of the thread, run a loop until ModalResult is set, restore.
     std::vector<HWND> disabled;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM lp) -> BOOL {
-        auto* list = reinterpret_cast<std::vector<HWND>*>(lp);
-        if (IsWindowVisible(w) && IsWindowEnabled(w)) list->push_back(w);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&disabled));
+    EnumThreadWindows(GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(&disabled));
     HWND self = Handle();
     for (HWND w : disabled) if (w != self) EnableWindow(w, FALSE);
     ModalResult = mrNone;
