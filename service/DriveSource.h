@@ -1,0 +1,22 @@
+// Where the readings of each answer come from: simulated drives or a scripted scenario.
+#pragma once
+
+#include "DriveTable.h"
+#include "Options.h"
+
+#include <memory>
+#include <vector>
+
+namespace service {
+
+class DriveSource {
+public:
+    virtual ~DriveSource() = default;
+    // The readings for the next answer; the number of drives never changes.
+    virtual std::vector<DriveReading> Next() = 0;
+};
+
+// The source the options ask for; reads the scenario file. Throws ScenarioError.
+std::unique_ptr<DriveSource> MakeDriveSource(const Options& options);
+
+} // namespace service

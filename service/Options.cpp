@@ -1,0 +1,149 @@
+#include "Options.h"
+
+namespace service {
+namespace {
+
+// Digits only (and "0x" + hex digits where `allowHex`), within [min, max].
+std::uint64_t ParseNumber(const std::string& option, const std::string& text, std::uint64_t min, std::uint64_t max,
+                          bool allowHex = false) {
+    std::string digits = text;
+    int base = 10;
+    if (allowHex && digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+        digits = digits.substr(2);
+        base = 16;
+    }
+    bool valid = !digits.empty() && digits.size() <= 20;
+    std::uint64_t value = 0;
+    for (char c : digits) {
+        int digit = -1;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        if (digit < 0 || value > (UINT64_MAX - digit) / base) {
+            valid = false;
+            break;
+        }
+        value = value * base + digit;
+    }
+    if (!valid || value < min || value > max)
+        throw UsageError(option + " expects a number from " + std::to_string(min) + " to " + std::to_string(max) +
+                         ", not '" + text + "'");
+    return value;
+}
+
+} // namespace
+
+Options ParseOptions(const std::vector<std::string>& args) {
+    Options options;
+    bool drivesGiven = false;
+    bool intervalGiven = false;
+
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size())
+                throw UsageError(option + " needs a value");
+            return args[++i];
+        };
+        auto number = [&](std::uint64_t min, std::uint64_t max) { return ParseNumber(option, value(), min, max); };
+
+        if (option == "--help" || option == "-h" || option == "/?")
+            options.help = true;
+        else if (option == "--drives") {
+            options.drives = static_cast<int>(number(1, 8));
+            drivesGiven = true;
+        } else if (option == "--seed")
+            options.seed = static_cast<std::uint32_t>(number(0, UINT32_MAX));
+        else if (option == "--scenario")
+            options.scenarioFile = value();
+        else if (option == "--drive")
+            options.inlineDrives.push_back(value());
+        else if (option == "--requests")
+            options.requests = static_cast<std::uint32_t>(number(1, UINT32_MAX));
+        else if (option == "--log")
+            options.logFile = value();
+        else if (option == "--never-answer")
+            options.neverAnswer = true;
+        else if (option == "--delay-ms")
+            options.delayMs = static_cast<std::uint32_t>(number(0, 600000));
+        else if (option == "--report-count")
+            options.reportCount = static_cast<std::uint32_t>(number(0, UINT32_MAX));
+        else if (option == "--short-file")
+            options.shortFile = static_cast<std::uint32_t>(number(0, 65536));
+        else if (option == "--no-file")
+            options.noFile = true;
+        else if (option == "--name-length")
+            options.nameLength = static_cast<std::uint8_t>(number(0, 255));
+        else if (option == "--answer-twice")
+            options.answerTwice = true;
+        else if (option == "--unsolicited")
+            options.unsolicitedWindow = static_cast<std::uintptr_t>(ParseNumber(option, value(), 1, UINTPTR_MAX, true));
+        else if (option == "--interval-ms") {
+            options.intervalMs = static_cast<std::uint32_t>(number(10, 600000));
+            intervalGiven = true;
+        } else if (option == "--no-hsid")
+            options.noHsid = true;
+        else if (option == "--hsid-bytes")
+            options.hsidBytes = static_cast<std::uint32_t>(number(0, 64));
+        else if (option == "--lock-table")
+            options.lockTable = true;
+        else
+            throw UsageError("unknown option '" + option + "' (see --help)");
+    }
+
+    const int sources = int(drivesGiven) + int(!options.scenarioFile.empty()) + int(!options.inlineDrives.empty());
+    if (sources > 1)
+        throw UsageError("--drives, --scenario and --drive cannot be combined");
+    if (intervalGiven && !options.unsolicitedWindow)
+        throw UsageError("--interval-ms only goes with --unsolicited");
+    if (options.noFile && (options.shortFile || options.lockTable))
+        throw UsageError("--no-file cannot be combined with --short-file or --lock-table");
+    return options;
+}
+
+const char* UsageText() {
+    return R"(Usage: thermowl-service [options]
+
+Temperature service for the Thermowl monitor. Writes its thread id to "hsid.dat" in the
+system directory, answers each request (thread message 1025, LParam = reply window) by
+rewriting "hdinfo.dat" there and sending message 1027 with the number of drives, and
+removes "hsid.dat" when it ends (WM_QUIT, Ctrl-C, console close or --requests).
+
+Drives (choose one; default: 2 simulated drives):
+  --drives N            N simulated drives (1..8), temperatures wandering in 30..50
+  --seed N              seed of the simulated drives (default 1)
+  --scenario FILE       scripted drives, one line per drive:
+                            # comment
+                            WDC WD5000AAKS-00V1A0 = 38, 39, 40 41 42
+                        name (up to 32 bytes, may be empty) '=' temperatures 0..255
+                        separated by commas and/or blanks; each answer takes the next
+                        value, the last one repeats; '#' starts a comment; at most 8
+                        drives; no drive lines means no drives
+  --drive "NAME=T1,T2"  one scripted drive in the same syntax; repeatable
+
+Ending and logging:
+  --requests N          end normally after N requests
+  --log FILE            one line per request: counter, GetTickCount, reply window (hex)
+
+Misbehaviours (for tests):
+  --never-answer        log requests but never answer
+  --delay-ms N          wait N ms before answering
+  --report-count N      send N as the number of drives, whatever the file holds
+  --short-file BYTES    make "hdinfo.dat" exactly BYTES long (cut or zero-padded)
+  --no-file             write no "hdinfo.dat" and delete any existing one
+  --name-length N       write N as every record's name length byte (0..255)
+  --answer-twice        send two replies per request
+  --unsolicited HWND    also send replies to window HWND (decimal or 0x hex) unasked,
+  --interval-ms N         every N ms (default 1000)
+  --no-hsid             do not write "hsid.dat"
+  --hsid-bytes N        write only the first N bytes of the id (over 4: 0xFF filler)
+  --lock-table          keep "hdinfo.dat" open without sharing, so readers fail
+
+Exit status: 0 normal end, 1 run-time failure, 2 bad command line or scenario.
+)";
+}
+
+} // namespace service

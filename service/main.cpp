@@ -1,0 +1,77 @@
+// thermowl-service: the temperature service the Thermowl monitor talks to.
+// Run with --help for the options.
+#include "DriveSource.h"
+#include "Options.h"
+#include "Scenario.h"
+#include "ServiceFiles.h"
+#include "ServiceLoop.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace {
+
+DWORD g_mainThread = 0;
+HANDLE g_finished = nullptr; // set once hsid.dat is gone
+
+// Runs on a thread of its own. Ctrl-C and Ctrl-Break just end the loop; for a closing
+// console (or logoff, shutdown) the process dies when this returns, so wait for the
+// main thread to clean up first.
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+    PostThreadMessageA(g_mainThread, WM_QUIT, 0, 0);
+    if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
+        WaitForSingleObject(g_finished, 5000);
+    return TRUE;
+}
+
+int Fail(int status, const char* what) {
+    std::fprintf(stderr, "thermowl-service: %s\n", what);
+    return status;
+}
+
+int Serve(const service::Options& options, service::DriveSource& drives) {
+    service::RequestLog log(options.logFile);
+    if (log.Failed())
+        return Fail(2, ("cannot create log file '" + options.logFile + "'").c_str());
+
+    service::TableFile table(options.lockTable);
+    if (options.noFile)
+        table.Remove();
+
+    // The queue must exist before the id is published, or early posts would be lost.
+    MSG msg;
+    PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+    g_mainThread = GetCurrentThreadId();
+    SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+
+    service::ServiceIdFile id;
+    if (!options.noHsid && !id.Write(g_mainThread, options.hsidBytes))
+        return Fail(1, "cannot write hsid.dat in the system directory");
+
+    service::ServiceLoop loop(options, drives, table, log);
+    return loop.Run();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    service::Options options;
+    std::unique_ptr<service::DriveSource> drives;
+    try {
+        options = service::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+        if (options.help) {
+            std::fputs(service::UsageText(), stdout);
+            return 0;
+        }
+        drives = service::MakeDriveSource(options);
+    } catch (const std::exception& e) {
+        return Fail(2, e.what());
+    }
+
+    g_finished = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    const int status = Serve(options, *drives);
+    SetConsoleCtrlHandler(OnConsoleEvent, FALSE);
+    SetEvent(g_finished);
+    return status;
+}

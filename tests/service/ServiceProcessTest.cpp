@@ -1,0 +1,480 @@
+// The temperature service's contract, against the real thermowl-service.exe: the id file,
+// requests and replies, the drive table file byte by byte, each misbehaviour, the request
+// log, bad command lines and the normal ways to end.
+#include "Process.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <sstream>
+
+using testsupport::Process;
+
+namespace {
+
+constexpr UINT ReqInfoMsg = WM_USER + 1;
+constexpr UINT RecInfoMsg = WM_USER + 3;
+constexpr DWORD kBound = 30000;  // for a partner that hangs, not a speed limit
+
+const std::string kIdFile = testsupport::SystemFilePath("hsid.dat");
+const std::string kTableFile = testsupport::SystemFilePath("hdinfo.dat");
+
+// A hidden window that records every reply it gets and, like the monitor, reads the drive
+// table while it handles the reply.
+class ReplyWindow {
+public:
+    ReplyWindow() {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "ThermowlServiceTestReply";
+        RegisterClassA(&wc);  // fails harmlessly when already registered
+        handle_ = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, this);
+    }
+    ~ReplyWindow() { DestroyWindow(handle_); }
+    ReplyWindow(const ReplyWindow&) = delete;
+    ReplyWindow& operator=(const ReplyWindow&) = delete;
+
+    HWND Handle() const { return handle_; }
+    const std::vector<WPARAM>& Replies() const { return replies_; }
+    DWORD LastReplyTick() const { return lastReplyTick_; }
+    // "hdinfo.dat" as read during the last reply (nothing if it could not be opened).
+    const std::optional<std::vector<uint8_t>>& TableAtReply() const { return tableAtReply_; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+        if (msg == WM_NCCREATE)
+            SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lp)->lpCreateParams));
+        auto* self = reinterpret_cast<ReplyWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (msg == RecInfoMsg && self) {
+            self->replies_.push_back(wp);
+            self->lastReplyTick_ = GetTickCount();
+            self->tableAtReply_ = testsupport::ReadFileBytes(kTableFile);
+            return 0;
+        }
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    }
+
+    HWND handle_ = nullptr;
+    std::vector<WPARAM> replies_;
+    DWORD lastReplyTick_ = 0;
+    std::optional<std::vector<uint8_t>> tableAtReply_;
+};
+
+std::string HandleText(HWND hwnd) { return std::to_string(reinterpret_cast<std::uintptr_t>(hwnd)); }
+
+// One record as the monitor would read it.
+struct Record {
+    int nameLength;
+    std::string name;  // all 32 name bytes
+    int spare;
+    int temperature;
+};
+
+Record RecordAt(const std::vector<uint8_t>& table, std::size_t index) {
+    const auto* r = table.data() + 35 * index;
+    return {r[0], std::string(r + 1, r + 33), r[33], r[34]};
+}
+
+std::string Padded(const std::string& name) { return name + std::string(32 - name.size(), '\0'); }
+
+struct LogLine {
+    unsigned long counter;
+    unsigned long tick;
+    unsigned long long window;
+};
+
+std::vector<LogLine> ParseLog(const std::string& text) {
+    std::vector<LogLine> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        LogLine entry{};
+        if (std::sscanf(line.c_str(), "%lu %lu 0x%llx", &entry.counter, &entry.tick, &entry.window) == 3)
+            lines.push_back(entry);
+    }
+    return lines;
+}
+
+class ServiceTest : public ::testing::Test {
+protected:
+    // Starts the service and, unless told otherwise, waits until it has published its id.
+    void Start(const std::vector<std::string>& options, bool waitForId = true, Process::Options how = {}) {
+        std::vector<std::string> args = {testsupport::WindowsPath(THERMOWL_SERVICE_EXE), "--log", logPath_};
+        args.insert(args.end(), options.begin(), options.end());
+        service_.emplace(Process::Start(testsupport::CommandLine(args), how));
+        if (!waitForId)
+            return;
+        ASSERT_TRUE(testsupport::WaitUntil([&] { return IdFileBytes().size() >= 4 || !service_->Running(); }, kBound));
+        ASSERT_TRUE(service_->Running()) << service_->Errors();
+    }
+
+    std::vector<uint8_t> IdFileBytes() const { return testsupport::ReadFileBytes(kIdFile).value_or(std::vector<uint8_t>{}); }
+
+    DWORD ServiceThreadId() const {
+        const std::vector<uint8_t> bytes = IdFileBytes();
+        return bytes.size() < 4 ? 0 : bytes[0] | bytes[1] << 8 | bytes[2] << 16 | DWORD(bytes[3]) << 24;
+    }
+
+    void PostRequest(HWND replyTo) {
+        ASSERT_TRUE(PostThreadMessageA(ServiceThreadId(), ReqInfoMsg, 0, reinterpret_cast<LPARAM>(replyTo)));
+    }
+
+    // Posts one request and pumps messages until the reply count reaches `replies`.
+    void Request(std::size_t replies) {
+        PostRequest(window_.Handle());
+        ASSERT_TRUE(testsupport::WaitUntil([&] { return window_.Replies().size() >= replies; }, kBound))
+            << "no reply; service errors: " << service_->Errors();
+    }
+
+    // The table as the reply window read it while handling the last reply.
+    std::vector<uint8_t> Table() const { return window_.TableAtReply().value_or(std::vector<uint8_t>{}); }
+
+    std::vector<LogLine> Log() const { return ParseLog(testsupport::ReadFileText(logPath_).value_or("")); }
+
+    // Ends the service the normal way, delivering any reply it still sends meanwhile.
+    void Stop() {
+        ASSERT_TRUE(PostThreadMessageA(ServiceThreadId(), WM_QUIT, 0, 0));
+        const std::optional<DWORD> code = service_->WaitForExit(kBound, true);
+        ASSERT_TRUE(code.has_value());
+        EXPECT_EQ(*code, 0u);
+        testsupport::PumpMessages();
+    }
+
+    std::string logPath_ = testsupport::TempFilePath("log");
+    testsupport::FileCleanup files_{kIdFile, kTableFile};
+    testsupport::FileCleanup log_{{logPath_}, false};
+    ReplyWindow window_;
+    std::optional<Process> service_;  // declared last: ended first
+};
+
+// ---- the normal contract ----
+
+TEST_F(ServiceTest, PublishesTheIdOfItsMessageThread) {
+    Start({});
+    EXPECT_EQ(IdFileBytes().size(), 4u);
+    const std::vector<DWORD> threads = service_->ThreadIds();
+    EXPECT_NE(std::find(threads.begin(), threads.end(), ServiceThreadId()), threads.end());
+}
+
+TEST_F(ServiceTest, AnswersWithTwoSimulatedDrives) {
+    Start({});
+    Request(1);
+    EXPECT_EQ(window_.Replies()[0], 2u);
+    const std::vector<uint8_t> table = Table();
+    ASSERT_EQ(table.size(), 70u);
+    const Record first = RecordAt(table, 0), second = RecordAt(table, 1);
+    EXPECT_EQ(first.nameLength, 21);
+    EXPECT_EQ(first.name, Padded("WDC WD5000AAKS-00V1A0"));
+    EXPECT_EQ(second.nameLength, 11);
+    EXPECT_EQ(second.name, Padded("ST3500418AS"));
+    for (const Record& r : {first, second}) {
+        EXPECT_EQ(r.spare, 0);
+        EXPECT_GE(r.temperature, 30);
+        EXPECT_LE(r.temperature, 50);
+    }
+}
+
+TEST_F(ServiceTest, EightSimulatedDrivesFillTheWholeTable) {
+    Start({"--drives", "8"});
+    Request(1);
+    EXPECT_EQ(window_.Replies()[0], 8u);
+    const std::vector<uint8_t> table = Table();
+    ASSERT_EQ(table.size(), 280u);
+    for (std::size_t i = 0; i < 8; ++i) {
+        const Record r = RecordAt(table, i);
+        EXPECT_GT(r.nameLength, 0);
+        EXPECT_LE(r.nameLength, 32);
+        EXPECT_EQ(r.name.find_first_not_of('\0', r.nameLength), std::string::npos) << "padding of record " << i;
+    }
+}
+
+TEST_F(ServiceTest, EachAnswerReplacesTheWholeFile) {
+    ASSERT_TRUE(testsupport::WriteFileBytes(kTableFile, std::vector<uint8_t>(280, 0xEE)));
+    Start({"--drive", "A=40,41,42"});
+    for (std::size_t i = 0; i < 3; ++i) {
+        Request(i + 1);
+        const std::vector<uint8_t> table = Table();
+        ASSERT_EQ(table.size(), 35u);
+        EXPECT_EQ(RecordAt(table, 0).name, Padded("A"));
+        EXPECT_EQ(RecordAt(table, 0).temperature, int(40 + i));
+    }
+}
+
+// ---- scripted drives ----
+
+TEST_F(ServiceTest, ScenarioFileStepsThroughItsValues) {
+    const std::string scenario = testsupport::TempFilePath("scn");
+    testsupport::FileCleanup scenarioCleanup({scenario}, false);
+    ASSERT_TRUE(testsupport::WriteFileText(scenario, "# hot drive, then a nameless cool one\r\n"
+                                                     "Hot Disk = 40, 41 255\r\n"
+                                                     "\r\n"
+                                                     " = 7   # no name\r\n"));
+    Start({"--scenario", scenario});
+    const int expected[] = {40, 41, 255, 255};
+    for (std::size_t i = 0; i < 4; ++i) {
+        Request(i + 1);
+        EXPECT_EQ(window_.Replies()[i], 2u);
+        const std::vector<uint8_t> table = Table();
+        ASSERT_EQ(table.size(), 70u);
+        EXPECT_EQ(RecordAt(table, 0).nameLength, 8);
+        EXPECT_EQ(RecordAt(table, 0).name, Padded("Hot Disk"));
+        EXPECT_EQ(RecordAt(table, 0).temperature, expected[i]);
+        EXPECT_EQ(RecordAt(table, 1).nameLength, 0);
+        EXPECT_EQ(RecordAt(table, 1).name, Padded(""));
+        EXPECT_EQ(RecordAt(table, 1).temperature, 7);
+    }
+}
+
+TEST_F(ServiceTest, InlineDrivesKeepTheirOrderAndAnsiNames) {
+    Start({"--drive", "Disk \xB0 one=33", "--drive", "ST3500418AS=44,45"});
+    Request(1);
+    Request(2);
+    const std::vector<uint8_t> table = Table();
+    ASSERT_EQ(table.size(), 70u);
+    EXPECT_EQ(RecordAt(table, 0).name, Padded("Disk \xB0 one"));
+    EXPECT_EQ(RecordAt(table, 0).temperature, 33);
+    EXPECT_EQ(RecordAt(table, 1).name, Padded("ST3500418AS"));
+    EXPECT_EQ(RecordAt(table, 1).temperature, 45);
+}
+
+// ---- misbehaviours ----
+
+TEST_F(ServiceTest, NeverAnswerTakesTheRequestButSendsNothing) {
+    Start({"--never-answer"});
+    PostRequest(window_.Handle());
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return Log().size() == 1; }, kBound));
+    Stop();  // a reply would have gone out before the service took the quit message
+    EXPECT_TRUE(window_.Replies().empty());
+    EXPECT_FALSE(testsupport::FileExists(kTableFile));
+}
+
+TEST_F(ServiceTest, DelayedAnswerComesNoSoonerThanTheDelay) {
+    Start({"--delay-ms", "400"});
+    Request(1);
+    const std::vector<LogLine> log = Log();
+    ASSERT_EQ(log.size(), 1u);
+    // GetTickCount moves in steps of up to ~16 ms.
+    EXPECT_GE(window_.LastReplyTick() - log[0].tick, 400u - 16u);
+    EXPECT_EQ(Table().size(), 70u);
+}
+
+class ReportCountTest : public ServiceTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ReportCountTest, SendsTheGivenCountWhateverTheFileHolds) {
+    Start({"--report-count", std::to_string(GetParam())});
+    Request(1);
+    EXPECT_EQ(window_.Replies()[0], WPARAM(GetParam()));
+    EXPECT_EQ(Table().size(), 70u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, ReportCountTest, ::testing::Values(0, 12, 255));
+
+TEST_F(ServiceTest, ShortFileIsCutToTheGivenLength) {
+    Start({"--drive", "ST3500418AS=44", "--drive", "B=45", "--short-file", "50"});
+    Request(1);
+    EXPECT_EQ(window_.Replies()[0], 2u);
+    const std::vector<uint8_t> table = Table();
+    ASSERT_EQ(table.size(), 50u);
+    EXPECT_EQ(table[0], 11);
+    EXPECT_EQ(table[34], 44);
+    EXPECT_EQ(table[35], 1);
+    EXPECT_EQ(table[36], 'B');
+    EXPECT_EQ(table[49], 0);
+}
+
+TEST_F(ServiceTest, LongFileIsPaddedWithZeros) {
+    Start({"--drive", "A=44", "--short-file", "300"});
+    Request(1);
+    const std::vector<uint8_t> table = Table();
+    ASSERT_EQ(table.size(), 300u);
+    EXPECT_EQ(table[34], 44);
+    EXPECT_TRUE(std::all_of(table.begin() + 35, table.end(), [](uint8_t b) { return b == 0; }));
+}
+
+TEST_F(ServiceTest, NoFileRemovesAnOldTableAndWritesNone) {
+    ASSERT_TRUE(testsupport::WriteFileBytes(kTableFile, std::vector<uint8_t>(70, 1)));
+    Start({"--no-file"});
+    EXPECT_FALSE(testsupport::FileExists(kTableFile));
+    Request(1);
+    EXPECT_EQ(window_.Replies()[0], 2u);
+    EXPECT_FALSE(testsupport::FileExists(kTableFile));
+}
+
+TEST_F(ServiceTest, NameLengthByteCanExceedTheNameField) {
+    Start({"--drive", "AB=40", "--drive", "C=41", "--name-length", "40"});
+    Request(1);
+    const std::vector<uint8_t> table = Table();
+    ASSERT_EQ(table.size(), 70u);
+    EXPECT_EQ(RecordAt(table, 0).nameLength, 40);
+    EXPECT_EQ(RecordAt(table, 0).name, Padded("AB"));
+    EXPECT_EQ(RecordAt(table, 1).nameLength, 40);
+    EXPECT_EQ(RecordAt(table, 1).temperature, 41);
+}
+
+TEST_F(ServiceTest, AnswerTwiceSendsExactlyTwoReplies) {
+    Start({"--answer-twice"});
+    Request(2);
+    Stop();
+    EXPECT_EQ(window_.Replies(), std::vector<WPARAM>({2, 2}));
+}
+
+TEST_F(ServiceTest, UnsolicitedRepliesComeWithoutRequests) {
+    Start({"--unsolicited", HandleText(window_.Handle()), "--interval-ms", "20"});
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return window_.Replies().size() >= 3; }, kBound));
+    EXPECT_TRUE(Log().empty());
+    EXPECT_EQ(Table().size(), 70u);
+}
+
+TEST_F(ServiceTest, NoIdFileWhenTold) {
+    char hex[32];
+    std::snprintf(hex, sizeof hex, "0x%llx", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(window_.Handle())));
+    Start({"--no-hsid", "--unsolicited", hex, "--interval-ms", "20"}, false);
+    // Replies show the loop runs, so the id file would be there by now.
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return window_.Replies().size() >= 2; }, kBound)) << service_->Errors();
+    EXPECT_FALSE(testsupport::FileExists(kIdFile));
+}
+
+TEST_F(ServiceTest, ShortIdFileHoldsTheLowBytesOfTheId) {
+    Start({"--hsid-bytes", "2"}, false);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return IdFileBytes().size() == 2; }, kBound));
+    const std::vector<uint8_t> bytes = IdFileBytes();
+    const std::vector<DWORD> threads = service_->ThreadIds();
+    EXPECT_TRUE(std::any_of(threads.begin(), threads.end(),
+                            [&](DWORD id) { return (id & 0xFFFF) == DWORD(bytes[0] | bytes[1] << 8); }));
+}
+
+TEST_F(ServiceTest, LongIdFileHasFillerAfterTheId) {
+    Start({"--hsid-bytes", "6"});
+    const std::vector<uint8_t> bytes = IdFileBytes();
+    ASSERT_EQ(bytes.size(), 6u);
+    EXPECT_EQ(bytes[4], 0xFF);
+    EXPECT_EQ(bytes[5], 0xFF);
+    Request(1);  // the first 4 bytes are the id
+}
+
+TEST_F(ServiceTest, LockedTableCannotBeOpenedByTheMonitor) {
+    Start({"--drive", "A=40,41", "--lock-table"});
+    for (std::size_t i = 1; i <= 2; ++i) {
+        Request(i);
+        // The monitor opens it for reading, sharing read and write.
+        HANDLE file = CreateFileA(kTableFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        const DWORD error = GetLastError();
+        if (file != INVALID_HANDLE_VALUE)
+            CloseHandle(file);
+        EXPECT_EQ(file, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(error, DWORD(ERROR_SHARING_VIOLATION));
+    }
+    EXPECT_FALSE(window_.TableAtReply().has_value());
+    Stop();
+    const std::vector<uint8_t> table = testsupport::ReadFileBytes(kTableFile).value_or(std::vector<uint8_t>{});
+    ASSERT_EQ(table.size(), 35u);
+    EXPECT_EQ(table[34], 41);  // the second answer went into the held file
+}
+
+TEST_F(ServiceTest, BusyMonitorDoesNotHangTheService) {
+    Start({});
+    PostRequest(window_.Handle());
+    PostThreadMessageA(ServiceThreadId(), WM_QUIT, 0, 0);
+    // This thread does not pump: the reply cannot be delivered, yet the service ends.
+    const std::optional<DWORD> code = service_->WaitForExit(60000, false);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0u);
+    EXPECT_FALSE(testsupport::FileExists(kIdFile));
+}
+
+TEST_F(ServiceTest, RequestsWithoutAWindowAreSkipped) {
+    Start({});
+    PostRequest(nullptr);
+    PostRequest(reinterpret_cast<HWND>(HWND_BROADCAST));
+    Request(1);
+    EXPECT_EQ(window_.Replies().size(), 1u);
+    EXPECT_EQ(Log().size(), 3u);
+}
+
+// ---- the request log ----
+
+TEST_F(ServiceTest, LogHasOneLinePerRequest) {
+    Start({});
+    for (std::size_t i = 1; i <= 3; ++i)
+        Request(i);
+    const std::vector<LogLine> log = Log();
+    ASSERT_EQ(log.size(), 3u);
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        EXPECT_EQ(log[i].counter, i + 1);
+        EXPECT_EQ(log[i].window, reinterpret_cast<std::uintptr_t>(window_.Handle()));
+        if (i > 0) {
+            EXPECT_GE(log[i].tick, log[i - 1].tick);
+        }
+    }
+}
+
+// ---- ending ----
+
+TEST_F(ServiceTest, QuitMessageEndsItAndRemovesTheIdFile) {
+    Start({});
+    Request(1);
+    Stop();
+    EXPECT_FALSE(testsupport::FileExists(kIdFile));
+    EXPECT_TRUE(testsupport::FileExists(kTableFile));
+}
+
+TEST_F(ServiceTest, EndsAfterTheGivenNumberOfRequests) {
+    Start({"--requests", "2"});
+    Request(1);
+    EXPECT_TRUE(service_->Running());
+    Request(2);
+    const std::optional<DWORD> code = service_->WaitForExit(kBound, true);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0u);
+    EXPECT_FALSE(testsupport::FileExists(kIdFile));
+}
+
+// ---- command line ----
+
+class BadCommandLineTest : public ServiceTest, public ::testing::WithParamInterface<std::vector<std::string>> {};
+
+TEST_P(BadCommandLineTest, ExitsWithStatusTwoAndOneLineOnStderr) {
+    const std::string malformed = testsupport::TempFilePath("bad");
+    testsupport::FileCleanup cleanup({malformed}, false);
+    ASSERT_TRUE(testsupport::WriteFileText(malformed, "# ok\nA = 40\nB 41\n"));
+    std::vector<std::string> args = GetParam();
+    for (std::string& arg : args)
+        if (arg == "MALFORMED")
+            arg = malformed;
+
+    Start(args, false);
+    const std::optional<DWORD> code = service_->WaitForExit(kBound);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 2u);
+    const std::string errors = service_->Errors();
+    EXPECT_EQ(errors.rfind("thermowl-service: ", 0), 0u) << errors;
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    EXPECT_FALSE(testsupport::FileExists(kIdFile));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, BadCommandLineTest,
+    ::testing::Values(std::vector<std::string>{"--bogus"}, std::vector<std::string>{"--drives", "9"},
+                      std::vector<std::string>{"--delay-ms"}, std::vector<std::string>{"--drive", "NoTemperatures"},
+                      std::vector<std::string>{"--scenario", "Z:\\no\\such\\scenario.txt"},
+                      std::vector<std::string>{"--scenario", "MALFORMED"},
+                      std::vector<std::string>{"--scenario", "C:\\windows"}));
+
+TEST_F(ServiceTest, HelpDescribesTheScenarioFormat) {
+    Start({"--help"}, false);
+    const std::optional<DWORD> code = service_->WaitForExit(kBound);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0u);
+    const std::string help = service_->Output();
+    EXPECT_NE(help.find("--scenario FILE"), std::string::npos);
+    EXPECT_NE(help.find("'#' starts a comment"), std::string::npos);
+    EXPECT_FALSE(testsupport::FileExists(kIdFile));
+}
+
+}  // namespace
