@@ -1,0 +1,276 @@
+// How a label on a shown window reacts to the mouse and to the focus of its linked control.
+#include "LabelTestSupport.h"
+#include "label/FocusLink.h"
+
+using namespace label;
+using namespace labeltest;
+
+namespace {
+
+constexpr COLORREF kMarker = RGB(0, 255, 0);
+constexpr COLORREF kOutline = RGB(255, 0, 0);
+constexpr COLORREF kFace = RGB(0, 0, 255);
+constexpr COLORREF kHover = RGB(255, 255, 0);
+
+// One shown window for the whole suite (showing one is slow under Wine); each test's labels and
+// controls go at its end.
+class LabelBehaviour : public LabelTest {
+protected:
+    static void SetUpTestSuite() {
+        LabelTest::SetUpTestSuite();
+        shown = new forms::TForm(nullptr);
+        shown->SetBorderStyle(forms::bsNone);
+        shown->SetBounds(20, 20, 300, 120);
+        shown->SetColor(forms::clPurple);
+        shown->Show();
+        forms::Application->ProcessMessages();
+    }
+    static void TearDownTestSuite() { delete shown; }
+    void SetUp() override { form = shown; }
+    void TearDown() override {
+        while (!form->Components().empty()) delete form->Components().back();
+        form->Update();
+    }
+    static inline forms::TForm* shown = nullptr;
+    void MouseAt(UINT msg, int x, int y) { SendMessageA(form->Handle(), msg, msg == WM_MOUSEMOVE ? 0 : MK_LBUTTON, MAKELPARAM(x, y)); }
+    // Counts OnMouseEnter and OnMouseLeave.
+    void Watch(TOutlinedLabel* l) {
+        l->OnMouseEnter = [this](forms::TObject*) { ++enters; };
+        l->OnMouseLeave = [this](forms::TObject*) { ++leaves; };
+    }
+    forms::TWinControl* MakeControl(int left) {
+        auto* c = new forms::TWinControl(form);
+        c->SetParent(form);
+        c->SetBounds(left, 80, 30, 20);
+        c->HandleNeeded();
+        return c;
+    }
+    // What the form's window shows now.
+    std::unique_ptr<forms::TBitmap> Screen() {
+        auto b = std::make_unique<forms::TBitmap>(form->Width(), form->Height());
+        forms::WindowDC dc(form->Handle());
+        BitBlt(b->Canvas().Handle(), 0, 0, b->Width(), b->Height(), dc.get(), 0, 0, SRCCOPY);
+        GdiFlush();
+        return b;
+    }
+    void PaintMarker(const TOutlinedLabel& l) {
+        forms::WindowDC dc(form->Handle());
+        forms::Brush brush(CreateSolidBrush(kMarker));
+        RECT r = l.BoundsRect();
+        FillRect(dc.get(), &r, brush.get());
+    }
+    TOutlinedLabel* HoverLabel(TLabelOptions options = floDelineatedText) {
+        auto* l = MakeLabel("Disk 1 - 45\xB0" "C", options);
+        l->SetLeft(10);
+        l->SetTop(10);
+        l->TextStyles().SetPassive(fstNone);
+        l->TextStyles().SetActive(fstNone);
+        l->Colors().SetText(kFace);
+        l->Colors().SetDelineate(kOutline);
+        l->Colors().SetDelineateActive(kOutline);
+        l->Colors().SetTextActive(kHover);
+        form->Update();
+        return l;
+    }
+    int enters = 0, leaves = 0;
+};
+
+TEST_F(LabelBehaviour, MouseOverMakesTheLabelActive) {
+    TOutlinedLabel* l = HoverLabel();
+    Watch(l);
+    MouseAt(WM_MOUSEMOVE, 15, 15);
+    EXPECT_TRUE(l->MouseActive());
+    EXPECT_EQ(enters, 1);
+    MouseAt(WM_MOUSEMOVE, 250, 100);
+    EXPECT_FALSE(l->MouseActive());
+    EXPECT_EQ(leaves, 1);
+}
+
+TEST_F(LabelBehaviour, IgnoredMouseAndDisabledLabelChangeNothing) {
+    for (bool disabled : {false, true}) {
+        TOutlinedLabel* l = HoverLabel(disabled ? 0u : TLabelOptions(floIgnoreMouse));
+        l->SetEnabled(!disabled);
+        Watch(l);
+        form->Update();
+        PaintMarker(*l);
+        MouseAt(WM_MOUSEMOVE, 15, 15);
+        MouseAt(WM_MOUSEMOVE, 250, 100);
+        EXPECT_FALSE(l->MouseActive());
+        EXPECT_EQ(enters + leaves, 0);
+        auto screen = Screen();
+        for (int y = l->Top(); y < l->Top() + l->Height(); ++y)
+            for (int x = l->Left(); x < l->Left() + l->Width(); ++x) ASSERT_EQ(PixelAt(*screen, x, y), kMarker);
+        delete l;
+    }
+}
+
+TEST_F(LabelBehaviour, HoverFaceChangeRedrawsOnlyTheFaceOverWhatIsThere) {
+    TOutlinedLabel* l = HoverLabel();
+    PaintMarker(*l);
+    l->EnterActive();
+    auto screen = Screen();
+    TextShape shape(l->DrawFont(), l->Caption());
+    // Face at (1, 1) in the hover colour, nothing else drawn, nothing erased.
+    EXPECT_TRUE(LayersMatch(*screen, shape, {l->Left(), l->Top()}, {{1, 1, kHover}}, Uniform(kMarker),
+                            l->BoundsRect()));
+}
+
+TEST_F(LabelBehaviour, HoverOutlineChangeRedrawsAllAtOnce) {
+    TOutlinedLabel* l = HoverLabel();
+    l->Colors().SetDelineateActive(kMarker ^ 0xFFFFFF);
+    l->Colors().SetTextActive(kFace);
+    form->Update();
+    PaintMarker(*l);
+    l->EnterActive();
+    auto screen = Screen();
+    const COLORREF outline = kMarker ^ 0xFFFFFF;
+    EXPECT_TRUE(LayersMatch(*screen, TextShape(l->DrawFont(), l->Caption()), {l->Left(), l->Top()},
+                            {{0, 0, outline}, {2, 2, outline}, {0, 2, outline}, {2, 0, outline}, {1, 1, kFace}},
+                            Uniform(kMarker), l->BoundsRect()));
+}
+
+TEST_F(LabelBehaviour, HoverStyleChangeWaitsForThePaintUnlessBuffered) {
+    for (bool buffered : {false, true}) {
+        TOutlinedLabel* l = HoverLabel(floDelineatedText | (buffered ? floBufferedDraw : 0u));
+        l->TextStyles().SetActive(fstRaised);
+        form->Update();
+        PaintMarker(*l);
+        l->EnterActive();
+        auto before = Screen();
+        form->Update();
+        auto after = Screen();
+        // Unbuffered, the area is invalidated and erased by the next paint; buffered, it is
+        // composed on the form's colour and shown at once.
+        EXPECT_EQ(PixelAt(*before, l->Left(), l->Top()), buffered ? COLORREF(forms::clPurple) : kMarker);
+        EXPECT_EQ(PixelAt(*after, l->Left(), l->Top()), COLORREF(forms::clPurple));
+        delete l;
+        form->Update();
+    }
+}
+
+TEST_F(LabelBehaviour, FocusOfTheLinkedControlMakesTheLabelActive) {
+    TOutlinedLabel* l = HoverLabel(floActiveWhileControlFocused);
+    Watch(l);
+    forms::TWinControl* edit = MakeControl(10);
+    forms::TWinControl* other = MakeControl(60);
+    auto original = GetWindowLongPtrA(edit->Handle(), GWLP_WNDPROC);
+    l->SetFocusControl(edit);
+    EXPECT_TRUE(focuslink::IsHooked(edit->Handle()));
+    edit->SetFocus();
+    EXPECT_TRUE(l->MouseActive());
+    EXPECT_TRUE(l->FocusActive());
+    EXPECT_EQ(enters, 1);
+    // While the control has the focus the mouse changes nothing.
+    MouseAt(WM_MOUSEMOVE, 15, 15);
+    MouseAt(WM_MOUSEMOVE, 250, 100);
+    EXPECT_TRUE(l->MouseActive());
+    other->SetFocus();
+    EXPECT_FALSE(l->MouseActive());
+    EXPECT_FALSE(l->FocusActive());
+    EXPECT_EQ(leaves, 1);
+    delete l;
+    EXPECT_EQ(GetWindowLongPtrA(edit->Handle(), GWLP_WNDPROC), original);
+    edit->SetFocus();  // nothing left that points at the label
+}
+
+TEST_F(LabelBehaviour, SeveralLabelsShareOneControl) {
+    TOutlinedLabel* a = HoverLabel(floActiveWhileControlFocused);
+    TOutlinedLabel* b = HoverLabel(floActiveWhileControlFocused);
+    forms::TWinControl* edit = MakeControl(10);
+    forms::TWinControl* other = MakeControl(60);
+    auto original = GetWindowLongPtrA(edit->Handle(), GWLP_WNDPROC);
+    a->SetFocusControl(edit);
+    b->SetFocusControl(edit);
+    edit->SetFocus();
+    EXPECT_TRUE(a->FocusActive());
+    EXPECT_TRUE(b->FocusActive());
+    other->SetFocus();
+    delete a;
+    EXPECT_TRUE(focuslink::IsHooked(edit->Handle()));
+    edit->SetFocus();
+    EXPECT_TRUE(b->FocusActive());
+    other->SetFocus();
+    b->SetFocusControl(nullptr);
+    EXPECT_EQ(GetWindowLongPtrA(edit->Handle(), GWLP_WNDPROC), original);
+}
+
+TEST_F(LabelBehaviour, LinkFollowsTheOption) {
+    TOutlinedLabel* l = HoverLabel(floActiveWhileControlFocused);
+    forms::TWinControl* edit = MakeControl(10);
+    forms::TWinControl* other = MakeControl(60);
+    auto original = GetWindowLongPtrA(edit->Handle(), GWLP_WNDPROC);
+    l->SetFocusControl(edit);
+    l->SetOptions(floDelineatedText);
+    EXPECT_EQ(GetWindowLongPtrA(edit->Handle(), GWLP_WNDPROC), original);
+    edit->SetFocus();
+    EXPECT_FALSE(l->FocusActive());
+    other->SetFocus();
+    l->SetOptions(floActiveWhileControlFocused);
+    edit->SetFocus();
+    EXPECT_TRUE(l->FocusActive());
+    // A label made without the option never hooks.
+    TOutlinedLabel* plain = HoverLabel(floDelineatedText);
+    plain->SetFocusControl(other);
+    EXPECT_FALSE(focuslink::IsHooked(other->Handle()));
+}
+
+TEST_F(LabelBehaviour, NewWindowOfTheControlIsHookedAtTheNextPaint) {
+    TOutlinedLabel* l = HoverLabel(floActiveWhileControlFocused);
+    forms::TWinControl* edit = MakeControl(10);
+    l->SetFocusControl(edit);
+    edit->RecreateWnd();
+    EXPECT_FALSE(focuslink::IsHooked(edit->Handle()));
+    Render(*l, kMarker);
+    EXPECT_TRUE(focuslink::IsHooked(edit->Handle()));
+    edit->SetFocus();
+    EXPECT_TRUE(l->FocusActive());
+}
+
+TEST_F(LabelBehaviour, RemovedControlIsLetGo) {
+    TOutlinedLabel* l = HoverLabel(floActiveWhileControlFocused);
+    forms::TWinControl* edit = MakeControl(10);
+    l->SetFocusControl(edit);
+    delete edit;
+    EXPECT_EQ(l->FocusControl(), nullptr);
+    Render(*l, kMarker);
+}
+
+TEST_F(LabelBehaviour, ClickFocusesTheLinkedControlAsConfigured) {
+    TOutlinedLabel* l = HoverLabel(floIgnoreMouse);
+    forms::TWinControl* edit = MakeControl(10);
+    forms::TWinControl* other = MakeControl(60);
+    l->SetFocusControl(edit);
+    struct Case {
+        TFocusControlMethod method;
+        UINT focusingMessage;
+    };
+    for (Case c : {Case{fcmOnMouseDown, WM_LBUTTONDOWN}, Case{fcmOnMouseUp, WM_LBUTTONUP}}) {
+        SCOPED_TRACE(testing::Message() << "method " << c.method);
+        other->SetFocus();
+        l->FocusControlMethod = c.method;
+        MouseAt(WM_MOUSEMOVE, 15, 15);
+        MouseAt(WM_LBUTTONDOWN, 15, 15);
+        EXPECT_EQ(edit->Focused(), c.focusingMessage == WM_LBUTTONDOWN);
+        MouseAt(WM_LBUTTONUP, 15, 15);
+        EXPECT_TRUE(edit->Focused());
+        MouseAt(WM_MOUSEMOVE, 250, 100);
+    }
+    // On entering: only when the mouse is not ignored.
+    other->SetFocus();
+    l->FocusControlMethod = fcmOnMouseEnter;
+    MouseAt(WM_MOUSEMOVE, 15, 15);
+    EXPECT_FALSE(edit->Focused());
+    MouseAt(WM_MOUSEMOVE, 250, 100);
+    l->SetOptions(0);
+    MouseAt(WM_MOUSEMOVE, 15, 15);
+    EXPECT_TRUE(edit->Focused());
+    // A disabled label gives no focus on a click.
+    other->SetFocus();
+    l->FocusControlMethod = fcmOnMouseDown;
+    l->SetEnabled(false);
+    MouseAt(WM_LBUTTONDOWN, 15, 15);
+    MouseAt(WM_LBUTTONUP, 15, 15);
+    EXPECT_FALSE(edit->Focused());
+}
+
+}  // namespace
