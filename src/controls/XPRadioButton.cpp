@@ -1,0 +1,54 @@
+#include "XPRadioButton.h"
+#include <utility>
+#include <vector>
+
+namespace controls {
+
+using namespace forms;
+
+TXPRadioButton::TXPRadioButton(TComponent* owner) : TXPToggle(owner, 113, 17) {
+    const std::pair<TBitmap*, const char*> pictures[] = {
+        {&face_, "RD_UNPRESS"}, {&pressedFace_, "RD_PRESS"}, {&hotRing_, "RD_BORDER"},
+        {&dot_, "RD_FLAG"},     {&disabledFace_, "RD_DISABLED"}, {&disabledDot_, "RD_DISFLAG"}};
+    for (auto& [bitmap, name] : pictures) {
+        LoadResource(*bitmap, name);
+        bitmap->SetTransparent(true);
+        bitmap->SetTransparentColor(0xFF00FF);
+    }
+}
+
+TXPRadioButton::~TXPRadioButton() = default;
+
+void TXPRadioButton::SetChecked(bool v) {
+    if (checked_ == v) return;
+    if (TWinControl* parent = Parent()) {
+        std::vector<TControl*> siblings = parent->Controls();
+        for (TControl* c : siblings)
+            if (auto* radio = dynamic_cast<TXPRadioButton*>(c); radio && radio != this) radio->SetChecked(false);
+    }
+    checked_ = v;
+    RedrawBox();
+    Click();
+}
+
+void TXPRadioButton::DoEnter() {
+    SetChecked(true);
+    TXPToggle::DoEnter();
+}
+
+void TXPRadioButton::DrawBox(TCanvas& canvas, int x, int y) {
+    // The circle pictures are see-through at their corners.
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(Color());
+    canvas.FillRect({x, y, x + ToggleBoxSize, y + ToggleBoxSize});
+    if (Enabled()) {
+        canvas.Draw(x, y, Flags().Pressed ? pressedFace_ : face_);
+        if (Flags().MouseInside && !Flags().Pressed) canvas.Draw(x + 1, y + 1, hotRing_);
+        if (checked_) canvas.Draw(x + 4, y + 4, dot_);
+    } else {
+        canvas.Draw(x, y, disabledFace_);
+        if (checked_) canvas.Draw(x + 4, y + 4, disabledDot_);
+    }
+}
+
+}  // namespace controls

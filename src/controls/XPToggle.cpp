@@ -1,0 +1,188 @@
+#include "XPToggle.h"
+
+namespace controls {
+
+using namespace forms;
+
+TXPToggle::TXPToggle(TComponent* owner, int width, int height)
+    : TCustomControl(owner), boxBuffer_(ToggleBoxSize, ToggleBoxSize) {
+    TabStop = true;
+    DoubleBuffered = true;
+    SetParentColor(true);
+    SetBounds(Left(), Top(), width, height);
+}
+
+TXPToggle::~TXPToggle() = default;
+
+void TXPToggle::CreateParams(TCreateParams& p) {
+    TCustomControl::CreateParams(p);
+    p.WinClassName = "TXPToggle";
+}
+
+void TXPToggle::SetAlignment(TXPCheckBoxAlign v) {
+    if (alignment_ == v) return;
+    alignment_ = v;
+    Invalidate();
+}
+
+void TXPToggle::LoadResource(TBitmap& bitmap, const char* name) {
+    bitmap.LoadFromResourceName(GetModuleHandleA(nullptr), name);
+}
+
+// --- painting --------------------------------------------------------------------------------
+
+void TXPToggle::WndProc(TMessage& m) {
+    if (m.Msg == WM_PAINT && flags_.PaintLocked) {
+        // Painted once the key has been handled.
+        ValidateRect(Handle(), nullptr);
+        paintPending_ = true;
+        m.Result = 0;
+        return;
+    }
+    TCustomControl::WndProc(m);
+}
+
+void TXPToggle::Unlock() {
+    flags_.PaintLocked = false;
+    if (paintPending_) {
+        paintPending_ = false;
+        Invalidate();
+    }
+}
+
+void TXPToggle::RedrawBox() {
+    if (!HandleAllocated() || !Visible()) return;
+    TCanvas& buffer = boxBuffer_.Canvas();
+    buffer.Brush().SetStyle(bsSolid);
+    buffer.Brush().SetColor(Color());
+    buffer.FillRect({0, 0, ToggleBoxSize, ToggleBoxSize});
+    DrawBox(buffer, 0, 0);
+    POINT at = ToggleBoxPosition(alignment_, Width(), Height());
+    WindowDC dc(Handle());
+    BitBlt(dc.get(), at.x, at.y, ToggleBoxSize, ToggleBoxSize, buffer.Handle(), 0, 0, SRCCOPY);
+}
+
+void TXPToggle::Paint() {
+    TCanvas& canvas = Canvas();
+    const int w = Width(), h = Height();
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.Brush().SetColor(Color());
+    canvas.FillRect({0, 0, w, h});
+    POINT box = ToggleBoxPosition(alignment_, w, h);
+    DrawBox(canvas, box.x, box.y);
+
+    const int hW = canvas.TextHeight("W");
+    RECT caption = ToggleCaptionRect(alignment_, w, h, hW);
+    HDC dc = canvas.Handle();
+    canvas.RequireFont();
+    SetTextColor(dc, ColorToRGB(Font().Color()));
+    SetBkColor(dc, ColorToRGB(Color()));
+    SetBkMode(dc, OPAQUE);
+    DrawTextA(dc, Caption().c_str(), -1, &caption, DT_LEFT | DT_TOP);
+
+    if (Focused()) {
+        RECT text{0, 0, 0, 0};
+        DrawTextA(dc, Caption().c_str(), -1, &text, DT_LEFT | DT_TOP | DT_CALCRECT);
+        RECT focus = ToggleFocusRect(alignment_, w, h, hW, {text.right - text.left, text.bottom - text.top});
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkColor(dc, RGB(255, 255, 255));
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+// --- input -----------------------------------------------------------------------------------
+
+void TXPToggle::PointerEnters() {
+    if (flags_.MouseInside) return;
+    flags_.MouseInside = true;
+    RedrawBox();
+    TCustomControl::MouseEnter();
+}
+
+void TXPToggle::PointerLeaves() {
+    if (!flags_.MouseInside) return;
+    flags_.MouseInside = false;
+    RedrawBox();
+    TCustomControl::MouseLeave();
+}
+
+void TXPToggle::MouseEnter() { PointerEnters(); }
+void TXPToggle::MouseLeave() { PointerLeaves(); }
+
+void TXPToggle::MouseMove(TShiftState shift, int x, int y) {
+    TCustomControl::MouseMove(shift, x, y);
+    // While the control holds the mouse the pointer may leave and come back unannounced.
+    if (x >= 0 && y >= 0 && x < Width() && y < Height()) PointerEnters();
+    else PointerLeaves();
+}
+
+void TXPToggle::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (button == mbLeft && !flags_.Pressed && Enabled()) {
+        // The release belongs to us wherever it happens.
+        SetCapture(Handle());
+        if (FocusBeforePress() && !Focused() && CanFocus()) SetFocus();
+        flags_.Pressed = true;
+        if (Focused() || !CanFocus()) RedrawBox();
+        else SetFocus();  // which repaints everything
+    }
+    TCustomControl::MouseDown(button, shift, x, y);
+}
+
+void TXPToggle::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (button == mbLeft && flags_.Pressed) {
+        if (GetCapture() == Handle()) ReleaseCapture();
+        flags_.Pressed = false;
+        Toggle();
+        RedrawBox();
+    }
+    TCustomControl::MouseUp(button, shift, x, y);
+}
+
+void TXPToggle::KeyDown(WORD& key, TShiftState shift) {
+    flags_.PaintLocked = true;
+    try {
+        TCustomControl::KeyDown(key, shift);
+        if (key == VK_SPACE && !(shift & (ssShift | ssCtrl | ssAlt)) && !flags_.Pressed && Enabled()) {
+            flags_.Pressed = true;
+            RedrawBox();
+        }
+    } catch (...) {
+        Unlock();
+        throw;
+    }
+    Unlock();
+}
+
+void TXPToggle::KeyUp(WORD& key, TShiftState shift) {
+    flags_.PaintLocked = true;
+    try {
+        TCustomControl::KeyUp(key, shift);
+        if (flags_.Pressed) {
+            flags_.Pressed = false;
+            Toggle();
+            RedrawBox();
+        }
+    } catch (...) {
+        Unlock();
+        throw;
+    }
+    Unlock();
+}
+
+void TXPToggle::DoEnter() {
+    Invalidate();
+    TCustomControl::DoEnter();
+}
+
+void TXPToggle::DoExit() {
+    // A press the control can no longer finish: a key release would otherwise reach it (or
+    // another control) long after and change the state unasked.
+    if (flags_.Pressed) {
+        if (GetCapture() == Handle()) ReleaseCapture();
+        flags_.Pressed = false;
+    }
+    Invalidate();
+    TCustomControl::DoExit();
+}
+
+}  // namespace controls

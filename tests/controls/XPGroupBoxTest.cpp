@@ -1,0 +1,105 @@
+// The styled group box: clamped settings and the caption set into the frame.
+#include "controls/XPButton.h"
+#include "controls/XPGroupBox.h"
+#include "controls/XPRadioButton.h"
+#include "XPTestSupport.h"
+
+using namespace controls;
+using namespace forms;
+using xptest::Snapshot;
+
+namespace {
+constexpr TColor Frame = 0xB8D8D7, CaptionColour = 0xD05300;
+}
+
+class XPGroupBoxTest : public xptest::ControlsTest {
+protected:
+    void SetUp() override {
+        ControlsTest::SetUp();
+        group = new TXPGroupBox(owner);
+        group->SetParent(form);
+        group->SetBounds(10, 10, 185, 105);
+    }
+    // The row of the frame's top line: half the caption font's height.
+    int FrameRow() {
+        TBitmap b(1, 1);
+        b.Canvas().Font().Assign(group->Font());
+        return b.Canvas().TextHeight("W") / 2;
+    }
+    TXPGroupBox* group = nullptr;
+};
+
+TEST_F(XPGroupBoxTest, SettingsAreKeptInTheirRanges) {
+    EXPECT_EQ(group->BorderWidth(), 1);
+    EXPECT_EQ(group->CornersOffset(), 10);
+    EXPECT_EQ(group->CaptionOffset(), 10);
+    EXPECT_EQ(group->BorderColor(), Frame);
+    EXPECT_EQ(group->Font().Color(), CaptionColour);
+    group->SetBorderWidth(0);
+    EXPECT_EQ(group->BorderWidth(), 1);
+    group->SetBorderWidth(15);
+    EXPECT_EQ(group->BorderWidth(), 10);
+    group->SetBorderWidth(4);
+    EXPECT_EQ(group->BorderWidth(), 4);
+    group->SetCaptionOffset(40);
+    EXPECT_EQ(group->CaptionOffset(), 30);
+    group->SetCaptionOffset(-3);
+    EXPECT_EQ(group->CaptionOffset(), 1);
+    group->SetCornersOffset(31);
+    EXPECT_EQ(group->CornersOffset(), 30);
+    group->SetCornersOffset(0);
+    EXPECT_EQ(group->CornersOffset(), 1);
+}
+
+TEST_F(XPGroupBoxTest, CaptionInterruptsTheFrameLine) {
+    const int row = FrameRow();
+    Snapshot bare(*group);
+    for (int x : {8, 12, 40, 90, 170}) EXPECT_EQ(bare.At(x, row), Frame) << x;
+    EXPECT_EQ(bare.At(0, 60), Frame) << "left side";
+    EXPECT_EQ(bare.At(184, 60), Frame) << "right side";
+    EXPECT_EQ(bare.At(90, 104), Frame) << "bottom";
+    EXPECT_EQ(bare.At(90, 50), xptest::FormColor) << "inside";
+
+    group->SetCaption("Monitor");
+    Snapshot s(*group);
+    EXPECT_EQ(s.At(8, row), Frame) << "before the caption";
+    EXPECT_EQ(s.At(170, row), Frame) << "after it";
+    int interrupted = 0;
+    for (int x = 10; x < 40; ++x) interrupted += s.At(x, row) != Frame;
+    EXPECT_EQ(interrupted, 30) << "the caption's cells cover the line";
+    EXPECT_TRUE(s.Contains({10, 0, 60, 20}, CaptionColour));
+
+    group->SetCaptionAlignment(caRight);
+    Snapshot right(*group);
+    EXPECT_EQ(right.At(12, row), Frame);
+    EXPECT_NE(right.At(172, row), Frame);
+    EXPECT_EQ(right.At(178, row), Frame) << "the caption ends 10 pixels from the right";
+}
+
+TEST_F(XPGroupBoxTest, AcceleratorLetterIsTakenWithoutMovingTheFocus) {
+    group->SetCaption("&Colours");
+    auto* button = new TXPButton(owner);
+    button->SetParent(group);
+    button->SetBounds(10, 20, 75, 25);
+    button->SetCaption("&Choose");
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    button->SetFocus();
+    AltChar('c');
+    EXPECT_EQ(clicks, 0) << "the group box comes first and takes the letter";
+    EXPECT_TRUE(HasFocus(*button));
+}
+
+TEST_F(XPGroupBoxTest, TabGoesIntoTheControlsInside) {
+    auto* before = new TXPButton(owner);
+    before->SetParent(form);
+    before->SetBounds(250, 10, 75, 25);
+    SetWindowPos(before->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    auto* radio = new TXPRadioButton(owner);
+    radio->SetParent(group);
+    radio->SetBounds(10, 20, 113, 17);
+    before->SetFocus();
+    Tab();
+    EXPECT_TRUE(HasFocus(*radio));
+    EXPECT_TRUE(radio->Checked());
+}

@@ -1,0 +1,58 @@
+// Shared by the styled-control tests: a shown form to hold the controls, a snapshot of what a
+// control paints, and real window messages for the pointer and the keyboard.
+#pragma once
+#include "forms/Application.h"
+#include "forms/Bitmap.h"
+#include "forms/Form.h"
+#include <gtest/gtest.h>
+#include <memory>
+#include "forms/Component.h"
+
+namespace xptest {
+
+constexpr forms::TColor FormColor = 0xD8E9EC;  // the XP dialog face, easy to tell from white
+
+// What a control painted, read back as colour values (0x00BBGGRR).
+class Snapshot {
+public:
+    explicit Snapshot(forms::TWinControl& control);
+    forms::TColor At(int x, int y) const;
+    int Width() const { return bitmap_->Width(); }
+    int Height() const { return bitmap_->Height(); }
+    // Whether any pixel of the rectangle has the colour.
+    bool Contains(const RECT& r, forms::TColor c) const;
+    bool ContainsDark(const RECT& r) const;
+private:
+    std::unique_ptr<forms::TBitmap> bitmap_;
+};
+
+// A colour as it sits in a bitmap picture, from its red, green and blue.
+constexpr forms::TColor Rgb(int r, int g, int b) { return forms::TColor(r | (g << 8) | (b << 16)); }
+
+// Text pixels: captions may be drawn smoothed, so their edges are not the font colour itself.
+inline bool Dark(forms::TColor c) { return (c & 0xFF) < 0x90 && ((c >> 8) & 0xFF) < 0x90 && ((c >> 16) & 0xFF) < 0x90; }
+
+class ControlsTest : public ::testing::Test {
+protected:
+    ~ControlsTest() override;
+    void SetUp() override;
+    void TearDown() override;
+
+    forms::TForm* form = nullptr;       // shown for the whole run: destroying a window costs Wine time
+    forms::TComponent* owner = nullptr;  // owns the test's controls; they go with the test
+
+    static void MouseMove(forms::TWinControl& c, int x, int y);
+    static void MouseDown(forms::TWinControl& c, int x, int y);
+    static void MouseUp(forms::TWinControl& c, int x, int y);
+    static void Click(forms::TWinControl& c);  // down and up in the middle
+    // Key messages go to the window that has the focus, as the keyboard sends them.
+    static void KeyDown(WORD key);
+    static void KeyUp(WORD key);
+    static void Char(char c);
+    static void AltChar(char c);
+    // Tab through the application's message loop, which hands it to the dialog manager.
+    static void Tab();
+    static bool HasFocus(forms::TWinControl& c);
+};
+
+}  // namespace xptest
