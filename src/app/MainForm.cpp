@@ -31,6 +31,17 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
     ImageList1->Name = "ImageList1";
     SetPopupMenu(PopupMenu1);
 
+    // The icon in the notification area, loaded with its stored values as a form file would.
+    TrayIcon1 = new tray::TTrayIcon(this);
+    TrayIcon1->Name = "TrayIcon1";
+    TrayIcon1->BeginLoading();
+    TIcon productIcon;
+    productIcon.LoadFromResourceName(GetModuleHandleA(nullptr), "MAINICON", GetSystemMetrics(SM_CXSMICON));
+    TrayIcon1->SetIcon(productIcon);
+    TrayIcon1->SetIconVisible(true);
+    TrayIcon1->MinimizeToTray = true;
+    TrayIcon1->SetPopupMenu(PopupMenu1);
+
     // Template of the per-drive picture: never shown itself.
     Image1 = new TImage(this);
     Image1->Name = "Image1";
@@ -60,6 +71,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
     OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) { FormMouseDown(s, b, sh, x, y); };
 
     Handle();
+    TrayIcon1->Loaded();
     // As a form's OnCreate: a failure is reported in the error box and creation goes on.
     try {
         FormCreate();
@@ -91,8 +103,9 @@ void TMainForm::FormCreate() {
     // 6, 7.
     Timer1->SetInterval(static_cast<unsigned>(Settings.RefreshTime) * 1000u);
     SetWindowState(Settings.Show ? wsNormal : wsMinimized);
-    // 8, 9: the chart's axis colours and the tray icon's visibility are set where the chart and
-    // the icon are built.
+    // 8. The chart's axis colours are set where the chart is built.
+    // 9.
+    TrayIcon1->SetIconVisible(Settings.Tray);
     // 10-12. Opacity, layer, place.
     SetAlphaBlendValue(Settings.Alpha);
     ApplyPlacement();
@@ -185,7 +198,10 @@ void TMainForm::ShowInfo() {
 }
 
 void TMainForm::HideMonitor() {
-    Hide();
+    TrayIcon1->HideMainForm();
+    Settings.Show = false;
+    if (!Settings.Tray) Settings.Tray = true;
+    TrayIcon1->SetIconVisible(true);
 }
 
 void TMainForm::FormShow(TObject*) {

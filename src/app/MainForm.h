@@ -6,6 +6,7 @@
 #include "forms/ImageList.h"
 #include "forms/Menus.h"
 #include "forms/Timer.h"
+#include "tray/TrayIcon.h"
 #include <string>
 
 namespace thermowl {
@@ -18,6 +19,7 @@ public:
     explicit TMainForm(forms::TComponent* owner);
     ~TMainForm() override;
 
+    tray::TTrayIcon* TrayIcon1;
     forms::TPopupMenu* PopupMenu1;
     forms::TImageList* ImageList1;
     forms::TImage* Image1;
@@ -37,7 +39,8 @@ public:
     // The per-drive panel and its feed (built once the drive labels and the chart are in).
     void CreateIcons();
     void ShowInfo();
-    // Hides the monitor; the icon in the notification area stays the way back.
+    // The hide-monitor command: the monitor goes to the tray, and the icon stays for good as
+    // the way back.
     void HideMonitor();
 
 protected:
