@@ -1,0 +1,263 @@
+#include "ChartCanvas.h"
+#include <cstring>
+
+namespace chart {
+
+namespace {
+
+COLORREF Rgb(TColor c) {
+    // The chart's special values never reach GDI as colours; black is a safe stand-in.
+    if (c == clDefault || c == clNone) return 0;
+    return forms::ColorToRGB(c) & 0x00FFFFFF;
+}
+
+int GdiPenStyle(forms::TPenStyle s) {
+    switch (s) {
+        case forms::psDash: return PS_DASH;
+        case forms::psDot: return PS_DOT;
+        case forms::psDashDot: return PS_DASHDOT;
+        case forms::psDashDotDot: return PS_DASHDOTDOT;
+        case forms::psClear: return PS_NULL;
+        case forms::psInsideFrame: return PS_INSIDEFRAME;
+        default: return PS_SOLID;
+    }
+}
+
+int Rop2(forms::TPenMode m) {
+    static const int codes[] = {R2_BLACK, R2_WHITE, R2_NOP, R2_NOT, R2_COPYPEN, R2_NOTCOPYPEN, R2_MERGEPENNOT,
+                                R2_MASKPENNOT, R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN, R2_NOTMERGEPEN,
+                                R2_MASKPEN, R2_NOTMASKPEN, R2_XORPEN, R2_NOTXORPEN};
+    int i = static_cast<int>(m);
+    return i >= 0 && i < 16 ? codes[i] : R2_COPYPEN;
+}
+
+LOGFONTA DefaultFont() {
+    forms::TFont f;
+    f.SetSize(10);
+    return f.LogFont();
+}
+
+}  // namespace
+
+TChartCanvas::TChartCanvas() : font_(DefaultFont()) {}
+
+TChartCanvas::~TChartCanvas() { Deselect(); }
+
+HDC TChartCanvas::DC() {
+    if (bitmap_.Empty()) bitmap_.SetSize(1, 1);
+    HDC dc = bitmap_.Canvas().Handle();
+    if (selectedIn_ != dc) {
+        selectedIn_ = dc;
+        penStale_ = brushStale_ = fontStale_ = true;
+        SetBkMode(dc, transparent_ ? TRANSPARENT : OPAQUE);
+        SetBkColor(dc, Rgb(backColor_));
+        ::SetTextAlign(dc, align_);
+    }
+    return dc;
+}
+
+void TChartCanvas::Deselect() {
+    if (!selectedIn_) return;
+    if (oldPen_) SelectObject(selectedIn_, oldPen_);
+    if (oldBrush_) SelectObject(selectedIn_, oldBrush_);
+    if (oldFont_) SelectObject(selectedIn_, oldFont_);
+    oldPen_ = oldBrush_ = oldFont_ = nullptr;
+    selectedIn_ = nullptr;
+}
+
+void TChartCanvas::BeginPaint(int width, int height) {
+    if (width < 1) width = 1;
+    if (height < 1) height = 1;
+    if (width != bitmap_.Width() || height != bitmap_.Height()) bitmap_.SetSize(width, height);
+    DC();
+}
+
+void TChartCanvas::ShowImage(HDC dest, int x, int y) {
+    if (bitmap_.Empty()) return;
+    BitBlt(dest, x, y, bitmap_.Width(), bitmap_.Height(), DC(), 0, 0, SRCCOPY);
+}
+
+void TChartCanvas::ResetState() {
+    SetPen(forms::clBlack, 1, forms::psSolid, forms::pmCopy);
+    SetBrush(forms::clWhite, forms::bsSolid);
+    forms::TFont f;
+    f.SetSize(10);
+    f.SetColor(forms::clBlack);
+    SetFont(f);
+    SetBackColor(forms::clWhite);
+    SetBackMode(true);
+}
+
+// --- state ------------------------------------------------------------------------------
+
+void TChartCanvas::ApplyPen(const PenState& p) {
+    if (p == pen_) return;
+    pen_ = p;
+    penStale_ = true;
+}
+
+void TChartCanvas::SetPen(TColor color, int width, forms::TPenStyle style, forms::TPenMode mode) {
+    ApplyPen({color, width < 1 ? 1 : width, style, mode, false});
+}
+
+void TChartCanvas::SetSmallDotsPen(TColor color, forms::TPenMode mode) {
+    ApplyPen({color, 1, forms::psSolid, mode, true});
+}
+
+void TChartCanvas::AssignPen(const TChartPen& pen) {
+    if (!pen.Visible()) SetClearPen();
+    else if (pen.SmallDots() && pen.Width() == 1) SetSmallDotsPen(pen.Color(), pen.Mode());
+    else SetPen(pen.Color(), pen.Width(), pen.Style(), pen.Mode());
+}
+
+void TChartCanvas::SetBrush(TColor color, forms::TBrushStyle style) {
+    BrushState b{color, style};
+    if (b == brush_) return;
+    brush_ = b;
+    brushStale_ = true;
+}
+
+void TChartCanvas::SetFont(const forms::TFont& font) {
+    LOGFONTA lf = font.LogFont();
+    fontColor_ = font.Color();
+    if (memcmp(&lf, &font_, sizeof lf) == 0) return;
+    font_ = lf;
+    fontStale_ = true;
+    fontHeight_ = -1;
+}
+
+void TChartCanvas::SetBackMode(bool transparent) {
+    transparent_ = transparent;
+    if (selectedIn_) SetBkMode(selectedIn_, transparent ? TRANSPARENT : OPAQUE);
+}
+
+void TChartCanvas::SetBackColor(TColor color) {
+    backColor_ = color;
+    if (selectedIn_) SetBkColor(selectedIn_, Rgb(color));
+}
+
+void TChartCanvas::SetTextAlign(TCanvasTextHoriz horiz, TCanvasTextVert vert) {
+    align_ = (horiz == thRight ? TA_RIGHT : horiz == thCenter ? TA_CENTER : TA_LEFT) |
+             (vert == tvBottom ? TA_BOTTOM : TA_TOP);
+    if (selectedIn_) ::SetTextAlign(selectedIn_, align_);
+}
+
+void TChartCanvas::SelectPen() {
+    HDC dc = DC();
+    if (!penStale_) return;
+    forms::Pen fresh;
+    if (pen_.smallDots) {
+        LOGBRUSH lb{BS_SOLID, Rgb(pen_.color), 0};
+        fresh.reset(ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &lb, 0, nullptr));
+    } else {
+        fresh.reset(CreatePen(GdiPenStyle(pen_.style), pen_.width, Rgb(pen_.color)));
+    }
+    HGDIOBJ prev = SelectObject(dc, fresh.get());
+    if (!oldPen_) oldPen_ = prev;
+    penHandle_ = std::move(fresh);  // the previous handle is no longer selected
+    SetROP2(dc, Rop2(pen_.mode));
+    penStale_ = false;
+}
+
+void TChartCanvas::SelectBrush() {
+    HDC dc = DC();
+    if (!brushStale_) return;
+    forms::Brush fresh;
+    HGDIOBJ obj;
+    if (brush_.style == forms::bsClear) {
+        obj = GetStockObject(NULL_BRUSH);
+    } else if (brush_.style == forms::bsSolid) {
+        fresh.reset(CreateSolidBrush(Rgb(brush_.color)));
+        obj = fresh.get();
+    } else {
+        fresh.reset(CreateHatchBrush(static_cast<int>(brush_.style) - forms::bsHorizontal, Rgb(brush_.color)));
+        obj = fresh.get();
+    }
+    HGDIOBJ prev = SelectObject(dc, obj);
+    if (!oldBrush_) oldBrush_ = prev;
+    brushHandle_ = std::move(fresh);
+    brushStale_ = false;
+}
+
+void TChartCanvas::SelectFont() {
+    HDC dc = DC();
+    if (!fontStale_) return;
+    HFONT h = nullptr;
+    for (auto& f : fonts_)
+        if (memcmp(&f.first, &font_, sizeof font_) == 0) { h = f.second.get(); break; }
+    if (!h) {
+        fonts_.emplace_back(font_, forms::Font(CreateFontIndirectA(&font_)));
+        h = fonts_.back().second.get();
+    }
+    HGDIOBJ prev = SelectObject(dc, h);
+    if (!oldFont_) oldFont_ = prev;
+    if (fonts_.size() > 4) {
+        // Drop the oldest one not selected now.
+        auto victim = fonts_.begin()->second.get() == h ? fonts_.begin() + 1 : fonts_.begin();
+        fonts_.erase(victim);
+    }
+    fontStale_ = false;
+}
+
+// --- drawing ----------------------------------------------------------------------------
+
+void TChartCanvas::FillRect(const RECT& r) {
+    if (brush_.style == forms::bsClear) return;
+    SelectBrush();
+    ::FillRect(DC(), &r, static_cast<HBRUSH>(GetCurrentObject(DC(), OBJ_BRUSH)));
+}
+
+void TChartCanvas::Rectangle(int left, int top, int right, int bottom) {
+    SelectPen();
+    SelectBrush();
+    ::Rectangle(DC(), left, top, right, bottom);
+}
+
+void TChartCanvas::Line(int x0, int y0, int x1, int y1) {
+    if (pen_.style == forms::psClear) return;
+    SelectPen();
+    HDC dc = DC();
+    MoveToEx(dc, x0, y0, nullptr);
+    LineTo(dc, x1, y1);
+}
+
+void TChartCanvas::TextOut(int x, int y, const std::string& text) {
+    SelectFont();
+    HDC dc = DC();
+    SetTextColor(dc, Rgb(fontColor_));
+    // A clear brush means no box behind the text.
+    bool boxed = brush_.style != forms::bsClear;
+    if (boxed) { SetBkMode(dc, OPAQUE); SetBkColor(dc, Rgb(brush_.color)); }
+    else SetBkMode(dc, TRANSPARENT);
+    ExtTextOutA(dc, x, y, 0, nullptr, text.data(), static_cast<UINT>(text.size()), nullptr);
+    SetBkMode(dc, transparent_ ? TRANSPARENT : OPAQUE);
+    SetBkColor(dc, Rgb(backColor_));
+}
+
+int TChartCanvas::TextWidth(const std::string& text) {
+    SelectFont();
+    SIZE s{0, 0};
+    GetTextExtentPoint32A(DC(), text.data(), static_cast<int>(text.size()), &s);
+    return s.cx;
+}
+
+int TChartCanvas::FontHeight() {
+    if (fontHeight_ < 0) {
+        SelectFont();
+        SIZE s{0, 0};
+        GetTextExtentPoint32A(DC(), "W", 1, &s);
+        fontHeight_ = s.cy;
+    }
+    return fontHeight_;
+}
+
+void TChartCanvas::ClipRectangle(const RECT& r) {
+    forms::Region rgn(CreateRectRgn(r.left, r.top, r.right, r.bottom));
+    SelectClipRgn(DC(), rgn.get());  // the DC keeps its own copy
+}
+
+void TChartCanvas::UnClipRectangle() {
+    SelectClipRgn(DC(), nullptr);
+}
+
+}  // namespace chart
