@@ -2,9 +2,9 @@
 // a ratio to a plain BitBlt of the same area, then a long repaint run that must leak nothing.
 // Exits with 1 when GDI objects, windows or working set grew.
 #include "HistoryChart.h"
+#include "forms/ProcessStats.h"
 #include "forms/Application.h"
 #include "forms/Form.h"
-#include <psapi.h>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -30,13 +30,6 @@ template <typename F> double PerCall(F f) {
         if (dt > 0.5) return dt / n;
         n *= 2;
     }
-}
-
-SIZE_T WorkingSet() {
-    PROCESS_MEMORY_COUNTERS pmc{};
-    pmc.cb = sizeof pmc;
-    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof pmc);
-    return pmc.WorkingSetSize;
 }
 
 // Eight drives of 100 readings, shifted by one sample per call as the monitor does.
@@ -101,7 +94,7 @@ int main(int argc, char** argv) {
     forms::Application->ProcessMessages();
     long gdi = forms::gdi::LiveObjects();
     int windows = forms::CountProcessWindows();
-    SIZE_T ws = WorkingSet();
+    SIZE_T ws = forms::WorkingSetBytes();
     double t0 = Now();
     for (int i = 0; i < runs; ++i) {
         feed.Next(*c);
@@ -112,7 +105,7 @@ int main(int argc, char** argv) {
     double dt = Now() - t0;
     long gdiAfter = forms::gdi::LiveObjects();
     int windowsAfter = forms::CountProcessWindows();
-    SIZE_T wsAfter = WorkingSet();
+    SIZE_T wsAfter = forms::WorkingSetBytes();
     long long grown = static_cast<long long>(wsAfter) - static_cast<long long>(ws);
     std::printf("%d repaints in %.1f s: GDI objects %ld -> %ld, windows %d -> %d, working set %+lld KB\n", runs, dt,
                 gdi, gdiAfter, windows, windowsAfter, grown / 1024);

@@ -4,23 +4,16 @@
 // destroyed. GDI objects and process windows must come back to where they were.
 // Usage: tray_bench [scale]   (scale divides the counts, e.g. 10 for a quick run)
 #include "tray/TrayIcon.h"
+#include "forms/ProcessStats.h"
 #include "forms/Application.h"
 #include "forms/ImageList.h"
 #include "forms/Platform.h"
-#include <psapi.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 
 namespace {
-SIZE_T WorkingSet() {
-    PROCESS_MEMORY_COUNTERS c{};
-    c.cb = sizeof c;
-    GetProcessMemoryInfo(GetCurrentProcess(), &c, sizeof c);
-    return c.WorkingSetSize;
-}
-
 struct Run {
     double seconds;
     long long wsGrowth;
@@ -32,13 +25,13 @@ Run Measure(int count, const std::function<void()>& once) {
     for (int i = 0; i < count / 20; ++i) once();  // warm-up
     long gdi = forms::gdi::LiveObjects();
     int windows = forms::CountProcessWindows();
-    SIZE_T ws = WorkingSet();
+    SIZE_T ws = forms::WorkingSetBytes();
     LARGE_INTEGER f, t0, t1;
     QueryPerformanceFrequency(&f);
     QueryPerformanceCounter(&t0);
     for (int i = 0; i < count; ++i) once();
     QueryPerformanceCounter(&t1);
-    return {double(t1.QuadPart - t0.QuadPart) / double(f.QuadPart), (long long)WorkingSet() - (long long)ws,
+    return {double(t1.QuadPart - t0.QuadPart) / double(f.QuadPart), (long long)forms::WorkingSetBytes() - (long long)ws,
             forms::gdi::LiveObjects() - gdi, forms::CountProcessWindows() - windows};
 }
 

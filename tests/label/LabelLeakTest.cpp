@@ -1,22 +1,15 @@
 // Making, painting and destroying many labels leaves no GDI object, window or memory behind.
+#include "forms/ProcessStats.h"
 #include "forms/Application.h"
 #include "forms/Bitmap.h"
 #include "forms/Form.h"
 #include "label/OutlinedLabel.h"
 #include <gtest/gtest.h>
-#include <psapi.h>
 #include <cstdio>
 
 using namespace label;
 
 namespace {
-
-SIZE_T WorkingSet() {
-    PROCESS_MEMORY_COUNTERS pmc{};
-    pmc.cb = sizeof(pmc);
-    GetProcessMemoryInfo(GetCurrentProcess(), &pmc, sizeof(pmc));
-    return pmc.WorkingSetSize;
-}
 
 TEST(LabelLeak, TenThousandLabelsLeaveNothingBehind) {
     forms::Application->Initialize();
@@ -62,9 +55,9 @@ TEST(LabelLeak, TenThousandLabelsLeaveNothingBehind) {
     for (int i = 0; i < 300; ++i) cycle(i);  // caches and heaps settle
     const long objects = forms::gdi::LiveObjects();
     const int windows = forms::CountProcessWindows();
-    const SIZE_T before = WorkingSet();
+    const SIZE_T before = forms::WorkingSetBytes();
     for (int i = 0; i < 10000; ++i) cycle(i);
-    const SIZE_T after = WorkingSet();
+    const SIZE_T after = forms::WorkingSetBytes();
     std::printf("working set %lu KB -> %lu KB\n", static_cast<unsigned long>(before / 1024),
                 static_cast<unsigned long>(after / 1024));
 

@@ -1,21 +1,14 @@
 // A long run leaks nothing: many tray components and simple timers made and freed leave the
 // GDI objects, the windows and the working set as they were.
 #include "TrayTestSupport.h"
+#include "forms/ProcessStats.h"
 #include "forms/Form.h"
-#include <psapi.h>
 #include <memory>
 
 using namespace tray;
 using namespace traytest;
 
 namespace {
-SIZE_T WorkingSet() {
-    PROCESS_MEMORY_COUNTERS c{};
-    c.cb = sizeof c;
-    GetProcessMemoryInfo(GetCurrentProcess(), &c, sizeof c);
-    return c.WorkingSetSize;
-}
-
 struct Counts {
     long gdi;
     int windows;
@@ -67,7 +60,7 @@ TEST_F(TrayLeakTest, TenThousandTrayComponentsLeaveNothingBehind) {
     TTrayIcon keeper(nullptr);
     for (int i = 0; i < 500; ++i) OneTrayIcon();  // warm-up: caches and heaps settle
     Counts before = Now();
-    SIZE_T ws = WorkingSet();
+    SIZE_T ws = forms::WorkingSetBytes();
     for (int i = 0; i < 10000; ++i) {
         OneTrayIcon();
         if (i % 500 == 0) shell.calls.clear();
@@ -75,19 +68,19 @@ TEST_F(TrayLeakTest, TenThousandTrayComponentsLeaveNothingBehind) {
     Counts after = Now();
     EXPECT_EQ(after.gdi, before.gdi);
     EXPECT_EQ(after.windows, before.windows);
-    EXPECT_LT(WorkingSet(), ws + 512 * 1024) << "working set grew from " << ws;
+    EXPECT_LT(forms::WorkingSetBytes(), ws + 512 * 1024) << "working set grew from " << ws;
 }
 
 TEST_F(TrayLeakTest, AHundredThousandSimpleTimersLeaveNothingBehind) {
     TSimpleTimer keeper;
     for (int i = 0; i < 2000; ++i) OneTimer();
     Counts before = Now();
-    SIZE_T ws = WorkingSet();
+    SIZE_T ws = forms::WorkingSetBytes();
     for (int i = 0; i < 100000; ++i) OneTimer();
     Counts after = Now();
     EXPECT_EQ(after.gdi, before.gdi);
     EXPECT_EQ(after.windows, before.windows);
-    EXPECT_LT(WorkingSet(), ws + 512 * 1024) << "working set grew from " << ws;
+    EXPECT_LT(forms::WorkingSetBytes(), ws + 512 * 1024) << "working set grew from " << ws;
 }
 
 // Alone, each one makes and destroys the shared windows: none is left behind.
