@@ -10,6 +10,7 @@
 #include "forms/Registry.h"
 #include <cstring>
 #include <memory>
+#include <thread>
 
 using namespace thermowl;
 using namespace testsupport;
@@ -203,6 +204,18 @@ TEST_F(Link, NoAnswerWithinFiveSecondsEndsWithTheMessage) {
     EXPECT_EQ(ServiceThreadId, 0u);
     EXPECT_FALSE(monitor->Timer1->Enabled());
     EXPECT_FALSE(PanelReady);
+}
+
+TEST_F(Link, AServiceFileLeftByAnEarlierRunEndsWithTheMessage) {
+    // The id of a thread that has ended: the request goes nowhere and the wait times out.
+    DWORD dead = 0;
+    std::thread([&] { dead = GetCurrentThreadId(); }).join();
+    WriteFileBytes(SystemFilePath("hsid.dat"), std::vector<uint8_t>(reinterpret_cast<uint8_t*>(&dead),
+                                                                      reinterpret_cast<uint8_t*>(&dead) + 4));
+    auto monitor = StartMonitor();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].a, "Service is not started!\r\nPlease reinstall application.");
+    EXPECT_EQ(ServiceThreadId, 0u);
 }
 
 TEST_F(Link, ZeroDrivesAtStartEndsWithTheMessage) {
