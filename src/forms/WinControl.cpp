@@ -282,9 +282,14 @@ void TWinControl::DefaultHandler(TMessage& m) {
 
 void TWinControl::EraseBackground(HDC dc) {
     if (Color() == clNone) return;
-    Brush b(CreateSolidBrush(ColorToRGB(Color())));
+    // Kept between paints; made again only when the colour (or a system colour) changes.
+    COLORREF rgb = ColorToRGB(Color());
+    if (!backgroundBrush_ || backgroundRgb_ != rgb) {
+        backgroundBrush_.reset(CreateSolidBrush(rgb));
+        backgroundRgb_ = rgb;
+    }
     RECT r = ClientRect();
-    FillRect(dc, &r, b.get());
+    FillRect(dc, &r, backgroundBrush_.get());
 }
 
 void TWinControl::PaintWindow(HDC dc) { (void)dc; }

@@ -109,6 +109,8 @@ private:
     TControl* captureControl_ = nullptr;   // a windowless child that holds the mouse
     TControl* mouseControl_ = nullptr;     // the child the mouse is over
     bool trackingLeave_ = false;
+    Brush backgroundBrush_;
+    COLORREF backgroundRgb_ = 0;
     bool creating_ = false;
 };
 
