@@ -1,5 +1,6 @@
 #include "Settings.h"
 #include "forms/Registry.h"
+#include "forms/WinControl.h"
 #include <exception>
 
 namespace thermowl {
@@ -80,10 +81,7 @@ void LoadSettings() {
 }
 
 void SaveSettings(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    HWND parent = GetAncestor(window, GA_PARENT);
-    if (parent && parent != GetDesktopWindow()) MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+    const RECT r = forms::TWinControl::RectInParent(window);
 
     forms::TRegistry reg(HKEY_CURRENT_USER);
     reg.OpenKey(SettingsKey, true);

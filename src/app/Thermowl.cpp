@@ -6,9 +6,14 @@
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     forms::Application->Title = "Thermowl";
-    forms::Application->Initialize();
-    forms::Application->CreateForm<thermowl::TMainForm>();
-    if (thermowl::ServiceThreadId != 0) forms::Application->Run();
+    try {
+        forms::Application->Initialize();
+        forms::Application->CreateForm<thermowl::TMainForm>();
+        if (thermowl::ServiceThreadId != 0) forms::Application->Run();
+    } catch (...) {
+        // Nothing a window procedure could catch (the window itself could not be made).
+        forms::Application->HandleException(std::current_exception());
+    }
     forms::Application->Finalize();
     return 0;
 }

@@ -188,12 +188,7 @@ void TForm::WndProc(TMessage& m) {
             break;
         case WM_MOVE:
             if (HandleAllocated()) {
-                RECT r;
-                GetWindowRect(Handle(), &r);
-                // Left and top in the parent's coordinates (the desktop's for a top-level window).
-                HWND parent = GetAncestor(Handle(), GA_PARENT);
-                if (parent && parent != GetDesktopWindow())
-                    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+                RECT r = RectInParent(Handle());
                 StoreBounds(r.left, r.top, r.right - r.left, r.bottom - r.top);
             }
             break;

@@ -77,6 +77,14 @@ LRESULT CALLBACK FormsWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     return m.Result;
 }
 
+RECT TWinControl::RectInParent(HWND wnd) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    HWND parent = GetAncestor(wnd, GA_PARENT);
+    if (parent && parent != GetDesktopWindow()) MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 TWinControl* TWinControl::FromHandle(HWND wnd) {
     return wnd ? static_cast<TWinControl*>(GetPropA(wnd, ObjectProp)) : nullptr;
 }
@@ -214,7 +222,6 @@ void TWinControl::SetVisible(bool v) {
     if (handle_) ShowWindow(handle_, v ? SW_SHOWNA : SW_HIDE);
 }
 
-void TWinControl::SetEnabled(bool v) { TControl::SetEnabled(v); }
 
 void TWinControl::EnabledChanged() {
     if (handle_) EnableWindow(handle_, Enabled());
@@ -313,9 +320,13 @@ void TWinControl::PaintHandler(TMessage& m) {
     try {
         if (DoubleBuffered && !m.WParam) {
             RECT r = ClientRect();
+            SIZE size{std::max<LONG>(r.right, 1), std::max<LONG>(r.bottom, 1)};
+            if (!paintBuffer_ || paintBufferSize_.cx != size.cx || paintBufferSize_.cy != size.cy) {
+                paintBuffer_.reset(CreateCompatibleBitmap(dc, size.cx, size.cy));
+                paintBufferSize_ = size;
+            }
             MemoryDC mem(dc);
-            Bitmap bmp(CreateCompatibleBitmap(dc, std::max<int>(r.right, 1), std::max<int>(r.bottom, 1)));
-            SelectScope sel(mem.get(), bmp.get());
+            SelectScope sel(mem.get(), paintBuffer_.get());
             EraseBackground(mem.get());
             PaintWindow(mem.get());
             PaintControls(mem.get(), nullptr);
@@ -380,11 +391,8 @@ void TWinControl::MouseHandler(TMessage& m) {
         if (button == mbLeft) c->pressed_ = false;
         if (target && button == mbLeft) target->SetMouseCapture(false);
         c->MouseUp(button, shift, x, y);
-        if (wasPressed && c->HitTest(x, y) && !target) {
-            // windowed controls decide their own clicks; windowless ones click on release inside
-        } else if (wasPressed && target && target->HitTest(x, y)) {
-            target->Click();
-        }
+        // A windowless child clicks on a release inside it; windowed controls decide their own.
+        if (wasPressed && target && target->HitTest(x, y)) target->Click();
     } else {
         c->MouseMove(shift, x, y);
     }

@@ -47,7 +47,6 @@ public:
     void SetBounds(int left, int top, int width, int height) override;
     RECT ClientRect() const override;
     void SetVisible(bool v) override;
-    void SetEnabled(bool v) override;
     void Invalidate() override;
     void Update();
     bool IsWindowed() const override { return true; }
@@ -61,6 +60,10 @@ public:
     TNotifyEvent OnEnter, OnExit;
     std::function<void(TObject*, WORD& key, TShiftState)> OnKeyDown, OnKeyUp;
     std::function<void(TObject*, char& key)> OnKeyPress;
+
+    // The window's rectangle in its parent's client coordinates (the screen's for a top-level
+    // window, also one re-parented onto another top-level window).
+    static RECT RectInParent(HWND wnd);
 
     // Finds our object for a window of ours, or null.
     static TWinControl* FromHandle(HWND wnd);
@@ -111,6 +114,8 @@ private:
     bool trackingLeave_ = false;
     Brush backgroundBrush_;
     COLORREF backgroundRgb_ = 0;
+    Bitmap paintBuffer_;  // double-buffered painting, kept while the size holds
+    SIZE paintBufferSize_{0, 0};
     bool creating_ = false;
 };
 
