@@ -70,7 +70,12 @@ int main(int argc, char** argv) {
     }
 
     g_finished = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    const int status = Serve(options, *drives);
+    int status;
+    try {
+        status = Serve(options, *drives);  // unwinding removes hsid.dat
+    } catch (const std::exception& e) {
+        status = Fail(1, e.what());
+    }
     SetConsoleCtrlHandler(OnConsoleEvent, FALSE);
     SetEvent(g_finished);
     return status;

@@ -61,11 +61,8 @@ TTrayIcon::~TTrayIcon() {
         animationTimer_.reset();
         singleClickTimer_.reset();
         hoverPollTimer_.reset();
-        try {
-            icon_->OnChange = nullptr;  // the icon is gone from the tray: nothing to refresh
-            icon_.reset();
-        } catch (...) {
-        }
+        icon_->OnChange = nullptr;  // the icon is gone from the tray: nothing to refresh
+        icon_.reset();
     } catch (...) {
         error = std::current_exception();
     }
