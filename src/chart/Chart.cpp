@@ -240,7 +240,7 @@ void TAxisPanel::ApplyCursor() {
     if (!HandleAllocated()) return;
     POINT p;
     if (GetCursorPos(&p) && WindowFromPoint(p) == Handle())
-        ::SetCursor(cursor_ == crDefault ? LoadCursor(nullptr, IDC_ARROW) : CursorHandle(cursor_));
+        ::SetCursor(CursorHandle(cursor_));  // crDefault: the arrow
 }
 
 void TAxisPanel::WndProc(forms::TMessage& m) {

@@ -307,7 +307,7 @@ void TChartAxis::DrawGrid(const std::vector<int>& where, TChartPen& pen, bool ce
     c.SetBrush(forms::clWhite, forms::bsClear);
     c.SetBackMode(true);
     c.AssignPen(pen);
-    if (pen.Visible() && pen.Color() == clDefault) {
+    if (pen.Color() == clDefault) {
         if (pen.SmallDots() && pen.Width() == 1) c.SetSmallDotsPen(forms::clGray, pen.Mode());
         else c.SetPen(forms::clGray, pen.Width(), pen.Style(), pen.Mode());
     }

@@ -23,14 +23,6 @@ int GdiPenStyle(forms::TPenStyle s) {
     }
 }
 
-int Rop2(forms::TPenMode m) {
-    static const int codes[] = {R2_BLACK, R2_WHITE, R2_NOP, R2_NOT, R2_COPYPEN, R2_NOTCOPYPEN, R2_MERGEPENNOT,
-                                R2_MASKPENNOT, R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN, R2_NOTMERGEPEN,
-                                R2_MASKPEN, R2_NOTMASKPEN, R2_XORPEN, R2_NOTXORPEN};
-    int i = static_cast<int>(m);
-    return i >= 0 && i < 16 ? codes[i] : R2_COPYPEN;
-}
-
 LOGFONTA DefaultFont() {
     forms::TFont f;
     f.SetSize(10);
@@ -155,7 +147,7 @@ void TChartCanvas::SelectPen() {
     HGDIOBJ prev = SelectObject(dc, fresh.get());
     if (!oldPen_) oldPen_ = prev;
     penHandle_ = std::move(fresh);  // the previous handle is no longer selected
-    SetROP2(dc, Rop2(pen_.mode));
+    SetROP2(dc, forms::Rop2(pen_.mode));
     penStale_ = false;
 }
 

@@ -91,13 +91,16 @@ void TPen::SetWidth(int v) { if (width_ != v) { Changing(); handle_.reset(); wid
 void TPen::SetStyle(TPenStyle v) { if (style_ != v) { Changing(); handle_.reset(); style_ = v; Changed(); } }
 void TPen::SetMode(TPenMode v) { if (mode_ != v) { mode_ = v; Changed(); } }
 
-int TPen::Rop2() const {
+int Rop2(TPenMode mode) {
     // The R2_ codes are not in TPenMode's order (R2_COPYPEN is 13), so map them one by one.
     static const int codes[] = {R2_BLACK, R2_WHITE, R2_NOP, R2_NOT, R2_COPYPEN, R2_NOTCOPYPEN, R2_MERGEPENNOT,
                                 R2_MASKPENNOT, R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN, R2_NOTMERGEPEN,
                                 R2_MASKPEN, R2_NOTMASKPEN, R2_XORPEN, R2_NOTXORPEN};
-    return codes[static_cast<int>(mode_)];
+    int i = static_cast<int>(mode);
+    return i >= 0 && i < 16 ? codes[i] : R2_COPYPEN;
 }
+
+int TPen::Rop2() const { return forms::Rop2(mode_); }
 
 HPEN TPen::Handle() {
     if (!handle_) {

@@ -72,6 +72,9 @@ enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psIns
 enum TPenMode { pmBlack, pmWhite, pmNop, pmNot, pmCopy, pmNotCopy, pmMergePenNot, pmMaskPenNot,
                 pmMergeNotPen, pmMaskNotPen, pmMerge, pmNotMerge, pmMask, pmNotMask, pmXor, pmNotXor };
 
+// The ROP2 code (R2_...) a pen mode draws with.
+int Rop2(TPenMode mode);
+
 class TPen : public TGraphicsObject {
 public:
     TPen() = default;

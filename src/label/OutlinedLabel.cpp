@@ -1,5 +1,4 @@
 #include "OutlinedLabel.h"
-#include <cstring>
 
 namespace label {
 
@@ -68,18 +67,22 @@ std::unique_ptr<forms::TBitmap> CopyOf(const forms::TBitmap* bitmap) {
 }
 }  // namespace
 
+void TOutlinedLabel::WatchPicture(forms::TBitmap* picture) {
+    // Pictures loaded into an own copy take effect like a new one.
+    if (picture) picture->OnChange = [this](forms::TObject*) { UpdateImageSources(); InvalidateArea(); };
+}
+
 forms::TBitmap& TOutlinedLabel::Texture() {
     if (!texture_) {
         texture_ = std::make_unique<forms::TBitmap>();
-        // Pictures loaded into the copy take effect like a new one.
-        texture_->OnChange = [this](forms::TObject*) { UpdateImageSources(); InvalidateArea(); };
+        WatchPicture(texture_.get());
     }
     return *texture_;
 }
 
 void TOutlinedLabel::SetTexture(const forms::TBitmap* bitmap) {
     texture_ = CopyOf(bitmap);  // copied before the old copy goes, so setting it to itself works
-    if (texture_) texture_->OnChange = [this](forms::TObject*) { UpdateImageSources(); InvalidateArea(); };
+    WatchPicture(texture_.get());
     UpdateImageSources();
     InvalidateArea();
 }
@@ -87,14 +90,14 @@ void TOutlinedLabel::SetTexture(const forms::TBitmap* bitmap) {
 forms::TBitmap& TOutlinedLabel::Background() {
     if (!background_) {
         background_ = std::make_unique<forms::TBitmap>();
-        background_->OnChange = [this](forms::TObject*) { UpdateImageSources(); InvalidateArea(); };
+        WatchPicture(background_.get());
     }
     return *background_;
 }
 
 void TOutlinedLabel::SetBackground(const forms::TBitmap* bitmap) {
     background_ = CopyOf(bitmap);
-    if (background_) background_->OnChange = [this](forms::TObject*) { UpdateImageSources(); InvalidateArea(); };
+    WatchPicture(background_.get());
     UpdateImageSources();
     InvalidateArea();
 }
@@ -144,19 +147,10 @@ void TOutlinedLabel::FontChanged() {
 }
 
 void TOutlinedLabel::RebuildDrawFont() {
-    forms::TFont& font = Font();
-    LOGFONTA lf{};
-    lf.lfHeight = font.Height();
+    LOGFONTA lf = Font().LogFont();
+    // The direction turns the text, whatever turn the font itself has.
     lf.lfEscapement = Escapement(direction_);
-    lf.lfWeight = (font.Style() & forms::fsBold) ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = (font.Style() & forms::fsItalic) ? 1 : 0;
-    lf.lfUnderline = (font.Style() & forms::fsUnderline) ? 1 : 0;
-    lf.lfStrikeOut = (font.Style() & forms::fsStrikeOut) ? 1 : 0;
-    lf.lfCharSet = font.Charset();
-    lf.lfPitchAndFamily = font.Pitch() == forms::fpVariable ? VARIABLE_PITCH
-                          : font.Pitch() == forms::fpFixed  ? FIXED_PITCH
-                                                            : DEFAULT_PITCH;
-    std::strncpy(lf.lfFaceName, font.Name().c_str(), LF_FACESIZE - 1);
+    lf.lfOrientation = 0;
     drawFont_.reset(CreateFontIndirectA(&lf));
 }
 

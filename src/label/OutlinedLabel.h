@@ -82,9 +82,9 @@ private:
     void FaceRepaint();
     bool CanPaintNow() const;
     void PaintNow(bool faceOnly);
+    void WatchPicture(forms::TBitmap* picture);
     void UpdateImageSources();
     forms::TColor ParentBackgroundColor() const;
-    void ComposeTextMask(int x, int y, TTextStyle style, bool delineated);
 
     TLabelDir direction_ = fldLeftRight;
     TLabelTextStyles textStyles_;
