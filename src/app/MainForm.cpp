@@ -188,22 +188,6 @@ void TMainForm::WndProc(TMessage& m) {
     TForm::WndProc(m);
 }
 
-void TMainForm::CreateIcons() {
-    // The per-drive rows (name, temperature, picture) and the chart's series are made here once
-    // the outlined labels and the history chart are part of the program.
-}
-
-void TMainForm::ShowInfo() {
-    // Shows the last reading in the panel, the chart and the tray hint once those exist.
-}
-
-void TMainForm::HideMonitor() {
-    TrayIcon1->HideMainForm();
-    Settings.Show = false;
-    if (!Settings.Tray) Settings.Tray = true;
-    TrayIcon1->SetIconVisible(true);
-}
-
 void TMainForm::FormShow(TObject*) {
     // The application window carries the taskbar button: hiding it leaves none.
     ShowWindow(Application->Handle(), SW_HIDE);

@@ -36,9 +36,11 @@ public:
     void Timer1Timer(forms::TObject* sender);
     void Timer2Timer(forms::TObject* sender);
 
-    // The per-drive panel and its feed (built once the drive labels and the chart are in).
+    // The per-drive panel and its feed (MainFormPanel.cpp).
     void CreateIcons();
     void ShowInfo();
+
+    // The tray icon's commands, balloons and the alarms (MainFormTray.cpp).
     // The hide-monitor command: the monitor goes to the tray, and the icon stays for good as
     // the way back.
     void HideMonitor();
