@@ -88,44 +88,39 @@ void TMainForm::CreateParams(TCreateParams& p) {
 }
 
 void TMainForm::FormCreate() {
-    // 1. Installation directory; a missing key or value leaves it empty.
+    // The installation directory; a missing key or value leaves it empty.
     {
         TRegistry reg(HKEY_LOCAL_MACHINE, KEY_READ);
         if (reg.OpenKeyReadOnly("\\Software\\Vantrell\\Thermowl")) ProgramDir = reg.ReadString("PATH");
     }
-    // 2, 3. The service's files lie in the system directory.
+    // The service's files lie in the system directory; without its id there is nothing to do.
     SystemDir = ReadSystemDir();
     ServiceThreadId = ReadServiceId(Handle());
     if (ServiceThreadId == 0) return;
-    // 4, 5. Settings; a hidden monitor always keeps the icon.
+    // A hidden monitor always keeps the icon as the way back.
     LoadSettings();
     if (!Settings.Tray && !Settings.Show) Settings.Tray = true;
-    // 6, 7.
     Timer1->SetInterval(static_cast<unsigned>(Settings.RefreshTime) * 1000u);
     SetWindowState(Settings.Show ? wsNormal : wsMinimized);
-    // 8. The chart's axis colours are set where the chart is built.
-    // 9.
+    SetAxisColor(Settings.AxisColor);
     TrayIcon1->SetIconVisible(Settings.Tray);
-    // 10-12. Opacity, layer, place.
     SetAlphaBlendValue(Settings.Alpha);
     ApplyPlacement();
     SetTop(Settings.PosY);
     SetLeft(Settings.PosX);
-    // 13, 14. The first request; no answer in time, or no drives, ends the program.
+    // The first request; no answer in time, or no drives, ends the program.
     StartupHandshake();
     if (DriveCount == NoReply || DriveCount == 0) {
         platform.MessageBoxA(Handle(), ServiceMissingText, "Thermowl", MB_OK);
         ServiceThreadId = 0;
         return;
     }
-    // 15-17. The drive-list balloon of a changed drive count needs the tray icon; the count is
-    // remembered either way.
     CreateIcons();
-    if (Settings.Devices != static_cast<uint8_t>(DriveCount)) Settings.Devices = static_cast<uint8_t>(DriveCount);
-    // 18. From now on every reply is shown at once.
+    if (Settings.Devices != static_cast<uint8_t>(DriveCount)) ShowDriveListBalloon();
+    StartHistory();
+    // From now on every reply is shown at once.
     ShowInfo();
     PanelReady = true;
-    // 19, 20.
     OpenClearScf();
     Timer1->SetEnabled(true);
 }

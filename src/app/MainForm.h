@@ -39,11 +39,19 @@ public:
     // The per-drive panel and its feed (MainFormPanel.cpp).
     void CreateIcons();
     void ShowInfo();
+    // Every value of each reported drive's history set to its current temperature.
+    void StartHistory();
+    // The chart's left axis line, label and tick colour.
+    void SetAxisColor(forms::TColor color);
 
     // The tray icon's commands, balloons and the alarms (MainFormTray.cpp).
     // The hide-monitor command: the monitor goes to the tray, and the icon stays for good as
     // the way back.
     void HideMonitor();
+    // The list of drives found, when their number changed since the last start.
+    void ShowDriveListBalloon();
+    // One drive's warning and alarm, run by ShowInfo for each drive in order.
+    void AlarmCheck(const std::string& name, int temperature);
 
 protected:
     void WndProc(forms::TMessage& msg) override;

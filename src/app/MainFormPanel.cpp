@@ -16,4 +16,8 @@ void TMainForm::ShowInfo() {
     // Shows the last reading in the panel, the chart and the tray hint once those exist.
 }
 
+void TMainForm::StartHistory() {}
+
+void TMainForm::SetAxisColor(TColor) {}
+
 }  // namespace thermowl
