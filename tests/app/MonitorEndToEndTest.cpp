@@ -171,7 +171,8 @@ TEST_F(EndToEnd, TheServiceIsAskedEveryRefreshTimeSeconds) {
     ASSERT_TRUE(WaitUntil([&] { return RequestTicks(log).size() >= 4; }, 60000));
     auto ticks = RequestTicks(log);
     for (size_t i = 2; i < ticks.size(); ++i)
-        EXPECT_GE(ticks[i] - ticks[i - 1], 900u) << "request " << i;  // polling, not a flood
+        // Polling, not a flood: a 1-second timer may fire a tick early, never half a period.
+        EXPECT_GE(ticks[i] - ticks[i - 1], 500u) << "request " << i;
     CloseAndWait(w);
 }
 
