@@ -52,6 +52,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
 
         if (option == "--help" || option == "-h" || option == "/?")
             options.help = true;
+        else if (option == "--background")
+            options.background = true;
         else if (option == "--drives") {
             options.drives = static_cast<int>(number(1, 8));
             drivesGiven = true;
@@ -124,6 +126,12 @@ Drives (choose one; default: 2 simulated drives):
                         drives; no drive lines means no drives
   --drive "NAME=T1,T2"  one scripted drive in the same syntax; repeatable
 
+Running:
+  --background          for the start at log-on: no console window, no output at all
+                        (errors too: only the exit status tells), and the service ends
+                        with the user's session; a second background service in the
+                        same session ends at once with status 3
+
 Ending and logging:
   --requests N          end normally after N requests
   --log FILE            one line per request: counter, GetTickCount, reply window (hex)
@@ -142,7 +150,8 @@ Misbehaviours (for tests):
   --hsid-bytes N        write only the first N bytes of the id (over 4: 0xFF filler)
   --lock-table          keep "hdinfo.dat" open without sharing, so readers fail
 
-Exit status: 0 normal end, 1 run-time failure, 2 bad command line or scenario.
+Exit status: 0 normal end, 1 run-time failure, 2 bad command line or scenario,
+3 a background service already runs in this session.
 )";
 }
 

@@ -15,6 +15,7 @@ struct UsageError : std::runtime_error {
 
 struct Options {
     bool help = false;
+    bool background = false; // no output; ends with the user's session
 
     // Drive source: simulated drives (default), a scenario file, or --drive options.
     int drives = 2;

@@ -31,9 +31,12 @@ bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
     return ok;
 }
 
-ServiceIdFile::~ServiceIdFile() {
+ServiceIdFile::~ServiceIdFile() { Remove(); }
+
+void ServiceIdFile::Remove() {
     if (!path_.empty())
         DeleteFileA(path_.c_str());
+    path_.clear();
 }
 
 bool ServiceIdFile::Write(DWORD threadId, std::uint32_t byteCount) {

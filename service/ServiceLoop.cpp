@@ -1,6 +1,6 @@
 #include "ServiceLoop.h"
 
-#include <cstdio>
+#include "Output.h"
 
 namespace service {
 namespace {
@@ -58,8 +58,10 @@ void ServiceLoop::Answer(HWND replyTo) {
         std::vector<std::uint8_t> bytes = EncodeTable(readings, options_.nameLength);
         if (options_.shortFile)
             bytes = FitToSize(std::move(bytes), *options_.shortFile);
-        if (!table_.Write(bytes))
-            std::fprintf(stderr, "thermowl-service: cannot write hdinfo.dat (error %lu)\n", GetLastError());
+        if (!table_.Write(bytes)) {
+            const DWORD error = GetLastError();
+            PrintError("cannot write hdinfo.dat (error " + std::to_string(error) + ")");
+        }
     }
 
     const WPARAM count = options_.reportCount.value_or(static_cast<std::uint32_t>(readings.size()));

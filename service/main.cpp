@@ -1,14 +1,19 @@
 // thermowl-service: the temperature service the Thermowl monitor talks to.
 // Run with --help for the options.
 #include "DriveSource.h"
+#include "InstanceLock.h"
 #include "Options.h"
+#include "Output.h"
 #include "Scenario.h"
 #include "ServiceFiles.h"
 #include "ServiceLoop.h"
+#include "SessionWatch.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -25,15 +30,20 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
     return TRUE;
 }
 
-int Fail(int status, const char* what) {
-    std::fprintf(stderr, "thermowl-service: %s\n", what);
+int Fail(int status, const std::string& what) {
+    service::PrintError(what);
     return status;
 }
 
 int Serve(const service::Options& options, service::DriveSource& drives) {
+    constexpr int kAlreadyRunning = 3;
+    std::optional<service::InstanceLock> lock;
+    if (options.background && !lock.emplace().Held())
+        return kAlreadyRunning;
+
     service::RequestLog log(options.logFile);
     if (log.Failed())
-        return Fail(2, ("cannot create log file '" + options.logFile + "'").c_str());
+        return Fail(2, "cannot create log file '" + options.logFile + "'");
 
     service::TableFile table(options.lockTable);
     if (options.noFile)
@@ -46,6 +56,8 @@ int Serve(const service::Options& options, service::DriveSource& drives) {
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
 
     service::ServiceIdFile id;
+    // The process may be ended right after the session-end message, so the id goes at once.
+    service::SessionWatch session([&id] { id.Remove(); });
     if (!options.noHsid && !id.Write(g_mainThread, options.hsidBytes))
         return Fail(1, "cannot write hsid.dat in the system directory");
 
@@ -56,12 +68,20 @@ int Serve(const service::Options& options, service::DriveSource& drives) {
 } // namespace
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    // Decided before parsing, so that not even a bad command line prints anything.
+    if (std::find(args.begin(), args.end(), "--background") != args.end())
+        service::SilenceOutput();
+    else
+        service::UseParentConsole();
+
     service::Options options;
     std::unique_ptr<service::DriveSource> drives;
     try {
-        options = service::ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+        options = service::ParseOptions(args);
         if (options.help) {
-            std::fputs(service::UsageText(), stdout);
+            if (!options.background)
+                std::fputs(service::UsageText(), stdout);
             return 0;
         }
         drives = service::MakeDriveSource(options);
@@ -72,7 +92,7 @@ int main(int argc, char** argv) {
     g_finished = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     int status;
     try {
-        status = Serve(options, *drives);  // unwinding removes hsid.dat
+        status = Serve(options, *drives); // unwinding removes hsid.dat
     } catch (const std::exception& e) {
         status = Fail(1, e.what());
     }

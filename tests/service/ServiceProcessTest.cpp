@@ -397,6 +397,88 @@ TEST_F(ServiceTest, RequestsWithoutAWindowAreSkipped) {
     EXPECT_EQ(Log().size(), 3u);
 }
 
+// ---- running in the background ----
+
+// The service's top-level window, through which the session end reaches it.
+HWND SessionWindowOf(DWORD processId) {
+    struct Search {
+        DWORD processId;
+        HWND found;
+    } search{processId, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            if (owner == s->processId)
+                s->found = hwnd;
+            return s->found == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST_F(ServiceTest, IsAWindowedProgramSoNoConsoleOpensAtLogOn) {
+    const std::vector<uint8_t> image =
+        testsupport::ReadFileBytes(testsupport::WindowsPath(THERMOWL_SERVICE_EXE)).value_or(std::vector<uint8_t>{});
+    ASSERT_GE(image.size(), 0x40u);
+    const std::size_t header = image[0x3C] | image[0x3D] << 8 | image[0x3E] << 16 | image[0x3F] << 24;
+    // Signature (4 bytes), file header (20 bytes), then the optional header: subsystem at 68.
+    const std::size_t subsystem = header + 4 + 20 + 68;
+    ASSERT_GT(image.size(), subsystem + 1);
+    EXPECT_EQ(std::string(image.begin() + header, image.begin() + header + 4), std::string("PE\0\0", 4));
+    EXPECT_EQ(image[subsystem] | image[subsystem + 1] << 8, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+}
+
+TEST_F(ServiceTest, BackgroundServiceAnswersButPrintsNothing) {
+    Start({"--background", "--drive", "A=40"});
+    Request(1);
+    EXPECT_EQ(RecordAt(Table(), 0).temperature, 40);
+    Stop();
+    EXPECT_EQ(service_->Output(), "");
+    EXPECT_EQ(service_->Errors(), "");
+}
+
+TEST_F(ServiceTest, BackgroundServiceReportsABadCommandLineOnlyByItsStatus) {
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--background", "--bogus"},
+                                                 std::vector<std::string>{"--drive", "A", "--background"}}) {
+        Start(args, false);
+        const std::optional<DWORD> code = service_->WaitForExit(kBound);
+        ASSERT_TRUE(code.has_value());
+        EXPECT_EQ(*code, 2u);
+        EXPECT_EQ(service_->Output() + service_->Errors(), "");
+    }
+}
+
+TEST_F(ServiceTest, EndsWithTheUserSession) {
+    Start({"--background"});
+    const HWND session = SessionWindowOf(service_->Id());
+    ASSERT_NE(session, nullptr);
+    EXPECT_EQ(SendMessageA(session, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+
+    // A session end that was called off changes nothing.
+    SendMessageA(session, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+    Request(1);
+
+    // The process may be ended as soon as the message is handled: the id file must be gone by then.
+    SendMessageA(session, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_FALSE(testsupport::FileExists(kIdFile));
+    const std::optional<DWORD> code = service_->WaitForExit(kBound, true);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0u);
+}
+
+TEST_F(ServiceTest, SecondBackgroundServiceInTheSessionEndsAtOnce) {
+    Start({"--background"});
+    const DWORD firstId = ServiceThreadId();
+    Process second = Process::Start(testsupport::CommandLine({testsupport::WindowsPath(THERMOWL_SERVICE_EXE), "--background"}));
+    const std::optional<DWORD> code = second.WaitForExit(kBound);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 3u);
+    EXPECT_EQ(ServiceThreadId(), firstId);
+    Request(1);
+}
+
 // ---- the request log ----
 
 TEST_F(ServiceTest, LogHasOneLinePerRequest) {
