@@ -34,8 +34,10 @@ bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
 ServiceIdFile::~ServiceIdFile() { Remove(); }
 
 void ServiceIdFile::Remove() {
-    if (!path_.empty())
-        DeleteFileA(path_.c_str());
+    // An installed service may rewrite the file but not delete it (a user could not create it
+    // again): emptied, it still tells a monitor at once that no service runs.
+    if (!path_.empty() && !DeleteFileA(path_.c_str()))
+        WriteWholeFile(path_, {});
     path_.clear();
 }
 

@@ -25,7 +25,8 @@ public:
 
     // Writes the first `byteCount` bytes of the little-endian id (filler beyond 4 bytes).
     bool Write(DWORD threadId, std::uint32_t byteCount = 4);
-    // Removes the file now (if this wrote it); nothing is left to remove afterwards.
+    // Removes the file now (if this wrote it), or empties it when it may not be deleted;
+    // nothing is left to remove afterwards.
     void Remove();
 
 private:

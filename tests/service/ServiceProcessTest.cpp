@@ -506,6 +506,19 @@ TEST_F(ServiceTest, QuitMessageEndsItAndRemovesTheIdFile) {
     EXPECT_TRUE(testsupport::FileExists(kTableFile));
 }
 
+// The installed file may be rewritten but not deleted by a user's service.
+TEST_F(ServiceTest, IdFileItMayNotDeleteIsLeftEmpty) {
+    Start({});
+    // A handle without delete sharing makes the delete fail as missing rights would.
+    HANDLE holder = CreateFileA(kIdFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    Stop();
+    CloseHandle(holder);
+    EXPECT_TRUE(testsupport::FileExists(kIdFile));
+    EXPECT_TRUE(IdFileBytes().empty());
+}
+
 TEST_F(ServiceTest, EndsAfterTheGivenNumberOfRequests) {
     Start({"--requests", "2"});
     Request(1);
