@@ -31,8 +31,9 @@ void TRepeatButton::SetDown(bool v) {
 }
 
 void TRepeatButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    const TLifeWatch self(this);
     TGraphicControl::MouseDown(button, shift, x, y);
-    if (button != mbLeft || !Enabled()) return;
+    if (!self.Alive() || button != mbLeft || !Enabled()) return;
     SetDown(true);
     if (!(state_ & RepeatWhileHeld)) return;
     if (!timer_) {
@@ -45,14 +46,16 @@ void TRepeatButton::MouseDown(TMouseButton button, TShiftState shift, int x, int
 }
 
 void TRepeatButton::MouseMove(TShiftState shift, int x, int y) {
+    const TLifeWatch self(this);
     TGraphicControl::MouseMove(shift, x, y);
     // While held, the button looks pressed only with the mouse over it, and only then repeats.
-    if (pressed_) SetDown(HitTest(x, y));
+    if (self.Alive() && pressed_) SetDown(HitTest(x, y));
 }
 
 void TRepeatButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    const TLifeWatch self(this);
     TGraphicControl::MouseUp(button, shift, x, y);
-    if (button != mbLeft) return;
+    if (!self.Alive() || button != mbLeft) return;
     SetDown(false);
     if (timer_) timer_->SetEnabled(false);
 }
@@ -66,10 +69,11 @@ void TRepeatButton::RepeatTick() {
         return;
     }
     if (!down_) return;
+    const TLifeWatch self(this);
     try {
         Click();
     } catch (...) {
-        timer_->SetEnabled(false);
+        if (self.Alive()) timer_->SetEnabled(false);
         throw;
     }
 }

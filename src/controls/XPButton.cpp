@@ -199,7 +199,9 @@ void TXPButton::MouseEnter() { PointerEnters(); }
 void TXPButton::MouseLeave() { PointerLeaves(); }
 
 void TXPButton::MouseMove(TShiftState shift, int x, int y) {
+    const TLifeWatch self(this);
     TCustomControl::MouseMove(shift, x, y);
+    if (!self.Alive()) return;
     // While the button holds the mouse, the pointer may leave and come back without the
     // window hearing of it otherwise.
     const bool inside = x >= 0 && y >= 0 && x < Width() && y < Height();
@@ -216,40 +218,50 @@ void TXPButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     ButtonUp(button, shift, x, y);
 }
 
-void TXPButton::ButtonDown(TMouseButton button, TShiftState shift, int x, int y) {
+bool TXPButton::ButtonDown(TMouseButton button, TShiftState shift, int x, int y) {
+    const TLifeWatch self(this);
     TCustomControl::MouseDown(button, shift, x, y);
-    if (button != mbLeft || !Enabled()) return;
+    if (!self.Alive()) return false;
+    if (button != mbLeft || !Enabled()) return true;
     if (!Focused() && CanFocus()) SetFocus();  // also when not a tab stop
+    if (!self.Alive()) return false;
     flags_.Pressed = true;
     StateChanged();
+    return true;
 }
 
-void TXPButton::ButtonUp(TMouseButton button, TShiftState shift, int x, int y) {
+bool TXPButton::ButtonUp(TMouseButton button, TShiftState shift, int x, int y) {
+    const TLifeWatch self(this);
     TCustomControl::MouseUp(button, shift, x, y);
-    if (!flags_.Pressed) return;
+    if (!self.Alive()) return false;
+    if (!flags_.Pressed) return true;
     if (HandleAllocated() && GetCapture() == Handle()) ReleaseCapture();
     const bool click = flags_.MouseInside && flags_.Focused;
     flags_.Pressed = false;
     spacePressed_ = false;
     StateChanged();
     if (click) Click();
+    return self.Alive();
 }
 
 void TXPButton::KeyDown(WORD& key, TShiftState shift) {
+    const TLifeWatch self(this);
     TCustomControl::KeyDown(key, shift);
+    if (!self.Alive()) return;
     if (key != VK_SPACE || (shift & (ssShift | ssCtrl | ssAlt)) || flags_.Pressed || !Enabled()) return;
     flags_.PaintLocked = true;
     PointerEnters();
-    ButtonDown(mbLeft, 0, 0, 0);
+    if (!self.Alive() || !ButtonDown(mbLeft, 0, 0, 0)) return;
     spacePressed_ = true;
     flags_.PaintLocked = false;
     Invalidate();
 }
 
 void TXPButton::KeyUp(WORD& key, TShiftState shift) {
+    const TLifeWatch self(this);
     TCustomControl::KeyUp(key, shift);
-    if (!flags_.Pressed) return;
-    ButtonUp(mbLeft, shift, 0, 0);
+    if (!self.Alive() || !flags_.Pressed) return;
+    if (!ButtonUp(mbLeft, shift, 0, 0)) return;
     PointerLeaves();
 }
 
@@ -273,7 +285,12 @@ void TXPButton::FocusChanged(TWinControl* focused) {
         if (flags_.Pressed && HandleAllocated() && GetCapture() == Handle()) ReleaseCapture();
         flags_.Pressed = false;
         // The pointer entered only in pretence when Space pressed the button.
-        if (spacePressed_) { spacePressed_ = false; PointerLeaves(); }
+        if (spacePressed_) {
+            spacePressed_ = false;
+            const TLifeWatch self(this);
+            PointerLeaves();
+            if (!self.Alive()) return;
+        }
     }
     flags_.OtherButtonFocused = dynamic_cast<TXPButton*>(focused) != nullptr;
     StateChanged();

@@ -71,8 +71,9 @@ private:
     void StateChanged();  // repaints unless locked
     void PointerEnters();
     void PointerLeaves();
-    void ButtonDown(forms::TMouseButton button, forms::TShiftState shift, int x, int y);
-    void ButtonUp(forms::TMouseButton button, forms::TShiftState shift, int x, int y);
+    // Both run event handlers that may free the button: false when it is gone.
+    bool ButtonDown(forms::TMouseButton button, forms::TShiftState shift, int x, int y);
+    bool ButtonUp(forms::TMouseButton button, forms::TShiftState shift, int x, int y);
 
     TFlags flags_;
     bool default_ = false;

@@ -21,10 +21,18 @@ TXPRadioButton::~TXPRadioButton() = default;
 
 void TXPRadioButton::SetChecked(bool v) {
     if (checked_ == v) return;
+    // Each sibling that unchecks raises its click, whose handler may free this button or a
+    // sibling not yet visited.
+    const TLifeWatch self(this);
     if (TWinControl* parent = Parent()) {
-        std::vector<TControl*> siblings = parent->Controls();
-        for (TControl* c : siblings)
-            if (auto* radio = dynamic_cast<TXPRadioButton*>(c); radio && radio != this) radio->SetChecked(false);
+        std::vector<std::pair<TXPRadioButton*, TLifeWatch>> siblings;
+        for (TControl* c : parent->Controls())
+            if (auto* radio = dynamic_cast<TXPRadioButton*>(c); radio && radio != this)
+                siblings.emplace_back(radio, TLifeWatch(radio));
+        for (auto& [radio, life] : siblings) {
+            if (life.Alive()) radio->SetChecked(false);
+            if (!self.Alive()) return;
+        }
     }
     checked_ = v;
     RedrawBox();
@@ -32,8 +40,9 @@ void TXPRadioButton::SetChecked(bool v) {
 }
 
 void TXPRadioButton::DoEnter() {
+    const TLifeWatch self(this);
     SetChecked(true);
-    TXPToggle::DoEnter();
+    if (self.Alive()) TXPToggle::DoEnter();
 }
 
 void TXPRadioButton::DrawBox(TCanvas& canvas, int x, int y) {

@@ -110,20 +110,26 @@ void TXPToggle::MouseEnter() { PointerEnters(); }
 void TXPToggle::MouseLeave() { PointerLeaves(); }
 
 void TXPToggle::MouseMove(TShiftState shift, int x, int y) {
+    const TLifeWatch self(this);
     TCustomControl::MouseMove(shift, x, y);
+    if (!self.Alive()) return;
     // While the control holds the mouse the pointer may leave and come back unannounced.
     if (x >= 0 && y >= 0 && x < Width() && y < Height()) PointerEnters();
     else PointerLeaves();
 }
 
 void TXPToggle::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    // Taking the focus checks a radio button, whose click handler may free it.
+    const TLifeWatch self(this);
     if (button == mbLeft && !flags_.Pressed && Enabled()) {
         // The release belongs to us wherever it happens.
         SetCapture(Handle());
         if (FocusBeforePress() && !Focused() && CanFocus()) SetFocus();
+        if (!self.Alive()) return;
         flags_.Pressed = true;
         if (Focused() || !CanFocus()) RedrawBox();
         else SetFocus();  // which repaints everything
+        if (!self.Alive()) return;
     }
     TCustomControl::MouseDown(button, shift, x, y);
 }
@@ -132,38 +138,45 @@ void TXPToggle::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     if (button == mbLeft && flags_.Pressed) {
         if (GetCapture() == Handle()) ReleaseCapture();
         flags_.Pressed = false;
-        Toggle();
+        const TLifeWatch self(this);
+        Toggle();  // the click handler may free the control
+        if (!self.Alive()) return;
         RedrawBox();
     }
     TCustomControl::MouseUp(button, shift, x, y);
 }
 
 void TXPToggle::KeyDown(WORD& key, TShiftState shift) {
+    const TLifeWatch self(this);
     flags_.PaintLocked = true;
     try {
         TCustomControl::KeyDown(key, shift);
+        if (!self.Alive()) return;
         if (key == VK_SPACE && !(shift & (ssShift | ssCtrl | ssAlt)) && !flags_.Pressed && Enabled()) {
             flags_.Pressed = true;
             RedrawBox();
         }
     } catch (...) {
-        Unlock();
+        if (self.Alive()) Unlock();
         throw;
     }
     Unlock();
 }
 
 void TXPToggle::KeyUp(WORD& key, TShiftState shift) {
+    const TLifeWatch self(this);
     flags_.PaintLocked = true;
     try {
         TCustomControl::KeyUp(key, shift);
+        if (!self.Alive()) return;
         if (flags_.Pressed) {
             flags_.Pressed = false;
-            Toggle();
+            Toggle();  // the click handler may free the control
+            if (!self.Alive()) return;
             RedrawBox();
         }
     } catch (...) {
-        Unlock();
+        if (self.Alive()) Unlock();
         throw;
     }
     Unlock();

@@ -2,6 +2,7 @@
 // other's removal.
 #pragma once
 #include "Graphics.h"
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,9 @@ public:
     virtual void Loaded() { state_ &= ~csLoading; }
     void SetDesigning(bool v) { state_ = v ? (state_ | csDesigning) : (state_ & ~csDesigning); }
 
+    // Lives exactly as long as the component (see TLifeWatch).
+    std::weak_ptr<const void> LifeToken() const { return life_; }
+
 protected:
     virtual void Notification(TComponent* component, TOperation operation);
     void MarkDestroying() { state_ |= csDestroying; }
@@ -47,11 +51,22 @@ protected:
     void DestroyComponents();
 
 private:
-
+    std::shared_ptr<const char> life_ = std::make_shared<const char>('\0');
     TComponent* owner_ = nullptr;
     std::vector<TComponent*> components_;
     std::vector<TComponent*> freeNotifies_;
     unsigned state_ = 0;
+};
+
+// Taken before an event handler runs, tells afterwards whether the handler freed the component
+// (a handler may free its own control, or the form that holds it): code after an event call
+// must not touch a freed object.
+class TLifeWatch {
+public:
+    explicit TLifeWatch(const TComponent* c) : token_(c->LifeToken()) {}
+    bool Alive() const { return !token_.expired(); }
+private:
+    std::weak_ptr<const void> token_;
 };
 
 }  // namespace forms

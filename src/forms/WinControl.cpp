@@ -356,13 +356,22 @@ void TWinControl::MouseHandler(TMessage& m) {
     POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
     TShiftState shift = ShiftFromKeys(m.WParam);
     TControl* target = captureControl_ ? captureControl_ : ControlAtPos(p);
+    TControl* c = target ? target : this;
+    // Any handler below may free this control, or the child it runs for.
+    const TLifeWatch self(this), control(c);
+    m.Result = 0;
     if (m.Msg == WM_MOUSEMOVE) {
         if (!trackingLeave_) {
             TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, handle_, 0};
             trackingLeave_ = TrackMouseEvent(&t);
-            if (!mouseInControl_) { mouseInControl_ = true; MouseEnter(); }
+            if (!mouseInControl_) {
+                mouseInControl_ = true;
+                MouseEnter();
+                if (!self.Alive()) return;
+            }
         }
         UpdateMouseOver(ControlAtPos(p));
+        if (!self.Alive() || !control.Alive()) return;
     }
     TMouseButton button = mbLeft;
     bool down = false, up = false, dbl = false;
@@ -378,13 +387,15 @@ void TWinControl::MouseHandler(TMessage& m) {
         case WM_MBUTTONDBLCLK: dbl = true; button = mbMiddle; break;
         default: break;
     }
-    TControl* c = target ? target : this;
     int x = p.x - (target ? target->Left() : 0), y = p.y - (target ? target->Top() : 0);
     if (dbl) shift |= ssDouble;
     if (down || dbl) {
         if (target && button == mbLeft) target->SetMouseCapture(true);
         if (button == mbLeft) c->pressed_ = true;
-        if (dbl && button == mbLeft) c->DblClick();
+        if (dbl && button == mbLeft) {
+            c->DblClick();
+            if (!control.Alive()) return;
+        }
         c->MouseDown(button, shift, x, y);
     } else if (up) {
         bool wasPressed = c->pressed_ && button == mbLeft;
@@ -392,12 +403,11 @@ void TWinControl::MouseHandler(TMessage& m) {
         if (target && button == mbLeft) target->SetMouseCapture(false);
         c->MouseUp(button, shift, x, y);
         // A windowless child clicks on a release inside it; windowed controls decide their own.
-        if (wasPressed && target && target->HitTest(x, y)) target->Click();
+        if (control.Alive() && wasPressed && target && target->HitTest(x, y)) target->Click();
     } else {
         c->MouseMove(shift, x, y);
     }
-    if (!target) DefaultHandler(m);
-    else m.Result = 0;
+    if (!target && self.Alive()) DefaultHandler(m);
 }
 
 void TWinControl::WndProc(TMessage& m) {
@@ -444,19 +454,24 @@ void TWinControl::WndProc(TMessage& m) {
             DefaultHandler(m);
             return;
         }
-        case WM_SETFOCUS:
+        case WM_SETFOCUS: {
+            const TLifeWatch self(this);
             DefaultHandler(m);
             DoEnter();
-            BroadcastFocusChanged(RootControl(this), this);
+            if (self.Alive()) BroadcastFocusChanged(RootControl(this), this);
             return;
+        }
         case WM_KILLFOCUS:
             DefaultHandler(m);
             DoExit();
             return;
         case WM_KEYDOWN: case WM_SYSKEYDOWN: {
+            // The key's handlers may free this control (or its form): nothing of it is touched then.
+            const TLifeWatch self(this);
+            m.Result = 0;
             WORD key = static_cast<WORD>(m.WParam);
             KeyDown(key, KeyboardShift());
-            if (key == 0) { m.Result = 0; return; }
+            if (key == 0 || !self.Alive()) return;
             m.WParam = key;
             // Enter and Escape go to the form's default and cancel controls.
             if (m.Msg == WM_KEYDOWN && (key == VK_RETURN || key == VK_ESCAPE) &&
@@ -465,21 +480,25 @@ void TWinControl::WndProc(TMessage& m) {
                 m.Result = 0;
                 return;
             }
-            DefaultHandler(m);
+            if (self.Alive()) DefaultHandler(m);
             return;
         }
         case WM_KEYUP: case WM_SYSKEYUP: {
+            const TLifeWatch self(this);
+            m.Result = 0;
             WORD key = static_cast<WORD>(m.WParam);
             KeyUp(key, KeyboardShift());
-            if (key == 0) { m.Result = 0; return; }
+            if (key == 0 || !self.Alive()) return;
             m.WParam = key;
             DefaultHandler(m);
             return;
         }
         case WM_CHAR: {
+            const TLifeWatch self(this);
+            m.Result = 0;
             char key = static_cast<char>(m.WParam);
             KeyPress(key);
-            if (key == 0) { m.Result = 0; return; }
+            if (key == 0 || !self.Alive()) return;
             m.WParam = static_cast<unsigned char>(key);
             // Accelerator letters typed without Alt, unless the focused control takes characters.
             if (LeftToForm(handle_, m, DLGC_WANTCHARS | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE) &&
@@ -487,17 +506,19 @@ void TWinControl::WndProc(TMessage& m) {
                 m.Result = 0;
                 return;
             }
+            if (self.Alive()) DefaultHandler(m);
+            return;
+        }
+        case WM_SYSCHAR: {
+            // Alt+letter: the controls whose caption has that "&" letter.
+            const TLifeWatch self(this);
+            m.Result = 0;
+            if (BroadcastDialogChar(RootControl(this), static_cast<char>(m.WParam), KeyboardShift() | ssAlt) ||
+                !self.Alive())
+                return;
             DefaultHandler(m);
             return;
         }
-        case WM_SYSCHAR:
-            // Alt+letter: the controls whose caption has that "&" letter.
-            if (BroadcastDialogChar(RootControl(this), static_cast<char>(m.WParam), KeyboardShift() | ssAlt)) {
-                m.Result = 0;
-                return;
-            }
-            DefaultHandler(m);
-            return;
         case WM_SIZE:
             if (handle_ && Parent() == nullptr) {
                 RECT w;
