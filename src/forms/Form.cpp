@@ -122,7 +122,14 @@ void TForm::Close() {
     if (OnCloseQuery) OnCloseQuery(this, canClose);
     if (!canClose) return;
     TCloseAction action = (Application && Application->MainForm == this) ? caFree : caHide;
-    DoClose(action);
+    try {
+        DoClose(action);
+    } catch (...) {
+        // Reported, and the close goes on: a handler that keeps failing (settings that cannot
+        // be saved) must not keep the program from ever ending.
+        if (!Application) throw;
+        Application->HandleException(std::current_exception());
+    }
     if (action == caNone) return;
     if (Application && Application->MainForm == this) { Application->Terminate(); return; }
     if (action == caHide || action == caFree) Hide();

@@ -120,3 +120,40 @@ TEST(Windows, ApplicationWindowCarriesTheTaskbarButtonAndShowsWithTheMainForm) {
     ShowWindow(Application->Handle(), SW_HIDE);
     Application->MainForm = saved;
 }
+
+namespace {
+// An application object of the test's own, for what ends an application (Terminate stays set),
+// with the main form it closes.
+struct OwnApplication {
+    TApplication app;
+    TApplication* saved = Application;
+    OwnApplication() {
+        Application = &app;
+        app.Title = "Thermowl";
+        app.Initialize();
+    }
+    ~OwnApplication() {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+        app.MainForm = nullptr;
+        Application = saved;
+    }
+};
+}  // namespace
+
+TEST_F(ErrorBoxes, AFailingCloseHandlerIsReportedAndTheProgramEndsAllTheSame) {
+    OwnApplication own;
+    TForm form(nullptr);
+    own.app.MainForm = &form;
+    int closes = 0;
+    form.OnClose = [&](TObject*, TCloseAction&) {
+        ++closes;
+        throw std::runtime_error("Failed to set data for 'Alarm'");
+    };
+    SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(closes, 1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Failed to set data for 'Alarm'");
+    EXPECT_TRUE(own.app.Terminated());
+}
