@@ -75,6 +75,19 @@ void TApplication::WndProc(TMessage& m) {
             if (MainForm) MainForm->Close();
             m.Result = 0;
             return;
+        case WM_QUERYENDSESSION: {
+            bool canClose = true;
+            if (MainForm && MainForm->OnCloseQuery) MainForm->OnCloseQuery(MainForm, canClose);
+            m.Result = canClose;
+            return;
+        }
+        case WM_ENDSESSION:
+            // The session ends (log-off, shut-down) rather than the user closing the program:
+            // the main form closes as it would on Exit, so that what it keeps on closing is
+            // kept; once, however often the message comes.
+            if (m.WParam && MainForm && !terminated_) MainForm->Close();
+            m.Result = 0;
+            return;
         case WM_ACTIVATEAPP: case WM_ACTIVATE:
             if (m.Msg == WM_ACTIVATE && LOWORD(m.WParam) != WA_INACTIVE && MainForm && MainForm->HandleAllocated() &&
                 IsWindowVisible(MainForm->Handle()) && IsWindowEnabled(MainForm->Handle())) {

@@ -263,3 +263,28 @@ TEST_F(EndToEnd, AHiddenMonitorTurnsTheTrayOnAndStaysHidden) {
     ASSERT_TRUE(StoredValue("Tray", tray));
     EXPECT_EQ(tray, 1u);
 }
+
+TEST_F(EndToEnd, TheEndOfTheSessionStoresTheSettingsAsExitWould) {
+    StoreSettings({{"Pos", 3}, {"PosX", 100}, {"PosY", 100}, {"Devices", 5}});
+    StartService({"--drives", "3"});
+    StartMonitor();
+    HWND w = WaitForMonitorRunning();
+    SetWindowPos(w, nullptr, 345, 234, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    WaitUntil([&] {
+        RECT r;
+        GetWindowRect(w, &r);
+        return r.left == 345;
+    });
+    // Log-off asks every top-level window, hidden ones too; the application window is one.
+    HWND app = FindProcessWindow(monitor->Id(), "TApplication");
+    ASSERT_NE(app, nullptr);
+    EXPECT_EQ(SendMessageA(app, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    SendMessageA(app, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    // Stored by the time the message returns: the session may end the process right after.
+    DWORD v = 0;
+    ASSERT_TRUE(StoredValue("PosX", v));
+    EXPECT_EQ(v, 345u);
+    ASSERT_TRUE(StoredValue("Devices", v));
+    EXPECT_EQ(v, 3u);
+    ASSERT_TRUE(monitor->WaitForExit(30000, true).has_value());
+}

@@ -157,3 +157,23 @@ TEST_F(ErrorBoxes, AFailingCloseHandlerIsReportedAndTheProgramEndsAllTheSame) {
     EXPECT_EQ(boxes[0].text, "Failed to set data for 'Alarm'");
     EXPECT_TRUE(own.app.Terminated());
 }
+
+TEST_F(ErrorBoxes, TheEndOfTheSessionClosesTheMainFormOnce) {
+    OwnApplication own;
+    TForm form(nullptr);
+    own.app.MainForm = &form;
+    int closes = 0;
+    bool allow = false;
+    form.OnClose = [&](TObject*, TCloseAction&) { ++closes; };
+    form.OnCloseQuery = [&](TObject*, bool& canClose) { canClose = allow; };
+    EXPECT_EQ(SendMessageA(own.app.Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+    allow = true;
+    EXPECT_EQ(SendMessageA(own.app.Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    // A session that goes on after all closes nothing.
+    SendMessageA(own.app.Handle(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(closes, 0);
+    SendMessageA(own.app.Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    SendMessageA(own.app.Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(closes, 1);
+    EXPECT_TRUE(own.app.Terminated());
+}
