@@ -57,8 +57,9 @@ void TCustomOutlinedLabel::RehookIfPending() {
 }
 
 void TCustomOutlinedLabel::LinkedControlFocused() {
-    EnterActive();
-    focusActive_ = true;
+    const forms::TLifeWatch self(this);
+    EnterActive();  // its handler may free the label
+    if (self.Alive()) focusActive_ = true;
 }
 
 void TCustomOutlinedLabel::LinkedControlUnfocused() {
@@ -75,8 +76,9 @@ void TCustomOutlinedLabel::EnterActive() {
     if (!Enabled() || IgnoresMouse() || focusActive_) return;
     mouseActive_ = true;
     ActiveChanged();
+    const forms::TLifeWatch self(this);
     if (OnMouseEnter) OnMouseEnter(this);
-    if (FocusControlMethod == fcmOnMouseEnter) FocusLinkedControl();
+    if (self.Alive() && FocusControlMethod == fcmOnMouseEnter) FocusLinkedControl();
 }
 
 void TCustomOutlinedLabel::LeaveActive() {
@@ -91,13 +93,15 @@ void TCustomOutlinedLabel::FocusLinkedControl() {
 }
 
 void TCustomOutlinedLabel::MouseDown(forms::TMouseButton button, forms::TShiftState shift, int x, int y) {
+    const forms::TLifeWatch self(this);
     forms::TGraphicControl::MouseDown(button, shift, x, y);
-    if (button == forms::mbLeft && Enabled() && FocusControlMethod == fcmOnMouseDown) FocusLinkedControl();
+    if (self.Alive() && button == forms::mbLeft && Enabled() && FocusControlMethod == fcmOnMouseDown) FocusLinkedControl();
 }
 
 void TCustomOutlinedLabel::MouseUp(forms::TMouseButton button, forms::TShiftState shift, int x, int y) {
+    const forms::TLifeWatch self(this);
     forms::TGraphicControl::MouseUp(button, shift, x, y);
-    if (button == forms::mbLeft && Enabled() && FocusControlMethod == fcmOnMouseUp) FocusLinkedControl();
+    if (self.Alive() && button == forms::mbLeft && Enabled() && FocusControlMethod == fcmOnMouseUp) FocusLinkedControl();
 }
 
 void TCustomOutlinedLabel::Notification(forms::TComponent* component, forms::TOperation operation) {

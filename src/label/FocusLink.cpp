@@ -17,14 +17,23 @@ struct Link {
 
 Link* LinkOf(HWND window) { return static_cast<Link*>(GetPropA(window, LinkProp)); }
 
+bool IsLinked(HWND window, TCustomOutlinedLabel* label) {
+    const Link* link = LinkOf(window);
+    return link && std::find(link->labels.begin(), link->labels.end(), label) != link->labels.end();
+}
+
 LRESULT CALLBACK LinkProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     Link* link = LinkOf(window);
     if (!link) return DefWindowProcA(window, msg, wp, lp);
+    // The labels' handlers may free a label, clear its FocusControl or drop its option, which
+    // unlinks it and may free the link itself: what this call needs is read before, and each
+    // label is looked up again before it is called.
+    const WNDPROC previous = link->previous;
     if (msg == WM_DESTROY || msg == WM_SETFOCUS || msg == WM_KILLFOCUS) {
-        // A handler may unlink labels, so walk a copy.
-        std::vector<TCustomOutlinedLabel*> labels = link->labels;
+        const std::vector<TCustomOutlinedLabel*> labels = link->labels;
         try {
             for (TCustomOutlinedLabel* label : labels) {
+                if (!IsLinked(window, label)) continue;
                 if (msg == WM_DESTROY) label->LinkedWindowDestroyed();
                 else if (msg == WM_SETFOCUS) label->LinkedControlFocused();
                 else label->LinkedControlUnfocused();
@@ -33,12 +42,13 @@ LRESULT CALLBACK LinkProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
             forms::Application->HandleException(std::current_exception());
         }
     }
-    WNDPROC previous = link->previous;
     if (msg == WM_NCDESTROY) {
         // The window is going: put its procedure back and drop the link before the last call.
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        RemovePropA(window, LinkProp);
-        delete link;
+        if (Link* still = LinkOf(window)) {
+            RemovePropA(window, LinkProp);
+            delete still;
+        }
     }
     return CallWindowProcA(previous, window, msg, wp, lp);
 }

@@ -74,7 +74,12 @@ POINT TextOrigin(TLabelDir dir, TAlignment align, int width, int height, const E
 void TOutlinedLabel::Paint() {
     RehookIfPending();
     const std::string& caption = Caption();
-    if (caption.empty()) return;  // nothing at all, not even an opaque background
+    if (caption.empty()) {
+        // Nothing at all, not even an opaque background; and a face-only request ends here too,
+        // or the next full paint would draw the face alone.
+        faceOnly_ = false;
+        return;
+    }
 
     const bool transparentFont = options_ & floTransparentFont;
     const bool delineated = options_ & floDelineatedText;

@@ -1,6 +1,8 @@
 // How a label on a shown window reacts to the mouse and to the focus of its linked control.
 #include "LabelTestSupport.h"
+#include "Poisoned.h"
 #include "label/FocusLink.h"
+#include <functional>
 
 using namespace label;
 using namespace labeltest;
@@ -11,6 +13,8 @@ constexpr COLORREF kMarker = RGB(0, 255, 0);
 constexpr COLORREF kOutline = RGB(255, 0, 0);
 constexpr COLORREF kFace = RGB(0, 0, 255);
 constexpr COLORREF kHover = RGB(255, 255, 0);
+constexpr COLORREF kHighlight = RGB(255, 255, 255);
+constexpr COLORREF kShadow = RGB(0, 0, 128);
 
 // One shown window for the whole suite (showing one is slow under Wine); each test's labels and
 // controls go at its end.
@@ -53,10 +57,10 @@ protected:
         GdiFlush();
         return b;
     }
-    void PaintMarker(const TOutlinedLabel& l) {
+    void PaintMarker(const TOutlinedLabel& l) { PaintMarker(l.BoundsRect()); }
+    void PaintMarker(RECT r) {
         forms::WindowDC dc(form->Handle());
         forms::Brush brush(CreateSolidBrush(kMarker));
-        RECT r = l.BoundsRect();
         FillRect(dc.get(), &r, brush.get());
     }
     TOutlinedLabel* HoverLabel(TLabelOptions options = floDelineatedText) {
@@ -95,6 +99,10 @@ TEST_F(LabelBehaviour, IgnoredMouseAndDisabledLabelChangeNothing) {
         PaintMarker(*l);
         MouseAt(WM_MOUSEMOVE, 15, 15);
         MouseAt(WM_MOUSEMOVE, 250, 100);
+        // The form routes no mouse to a disabled control: the label gets its hover directly too.
+        forms::TControl& control = *l;
+        control.MouseEnter();
+        control.MouseLeave();
         EXPECT_FALSE(l->MouseActive());
         EXPECT_EQ(enters + leaves, 0);
         auto screen = Screen();
@@ -148,6 +156,43 @@ TEST_F(LabelBehaviour, HoverStyleChangeWaitsForThePaintUnlessBuffered) {
     }
 }
 
+// The look of the program's labels: raised and delineated.
+TOutlinedLabel* RaisedLabel(TOutlinedLabel* l) {
+    l->TextStyles().SetPassive(fstRaised);
+    l->Colors().SetText(kFace);
+    l->Colors().SetDelineate(kOutline);
+    l->Colors().SetHighlight(kHighlight);
+    l->Colors().SetShadow(kShadow);
+    return l;
+}
+const std::vector<Layer> RaisedLayers = {{0, 0, kHighlight}, {4, 4, kShadow}, {1, 1, kOutline}, {3, 3, kOutline},
+                                         {1, 3, kOutline}, {3, 1, kOutline}, {2, 2, kFace}};
+
+TEST_F(LabelBehaviour, FirstPaintDrawsEverythingEvenWhenAskedForTheFaceOnly) {
+    TOutlinedLabel* l = RaisedLabel(MakeLabel("Disk 1 - 45\xB0" "C", floDelineatedText | floIgnoreMouse));
+    l->SetLeft(10);
+    l->SetTop(10);
+    // No paint yet: the window shows only what lies behind.
+    PaintMarker({0, 0, form->Width(), form->Height()});
+    l->Gradient().SetPercentFilling(40);  // a face-only repaint, which is the label's first paint
+    auto screen = Screen();
+    EXPECT_TRUE(LayersMatch(*screen, TextShape(l->DrawFont(), l->Caption()), {l->Left(), l->Top()}, RaisedLayers,
+                            Uniform(kMarker), l->BoundsRect()));
+}
+
+TEST_F(LabelBehaviour, AFaceOnlyRequestWhileTheCaptionIsEmptyIsForgotten) {
+    const std::string caption = "Disk 1 - 45\xB0" "C";
+    TOutlinedLabel* l = RaisedLabel(MakeLabel(caption, floDelineatedText | floIgnoreMouse));
+    form->Update();
+    l->SetCaption("");
+    form->Update();
+    l->Gradient().SetPercentFilling(40);  // asks for the face alone, with nothing to draw
+    l->SetCaption(caption);
+    auto b = Render(*l, kMarker, 260, 40, false);
+    EXPECT_TRUE(LayersMatch(*b, TextShape(l->DrawFont(), caption), {0, 0}, RaisedLayers, Uniform(kMarker),
+                            {0, 0, l->Width(), l->Height()}));
+}
+
 TEST_F(LabelBehaviour, FocusOfTheLinkedControlMakesTheLabelActive) {
     TOutlinedLabel* l = HoverLabel(floActiveWhileControlFocused);
     Watch(l);
@@ -192,6 +237,48 @@ TEST_F(LabelBehaviour, SeveralLabelsShareOneControl) {
     other->SetFocus();
     b->SetFocusControl(nullptr);
     EXPECT_EQ(GetWindowLongPtrA(edit->Handle(), GWLP_WNDPROC), original);
+}
+
+TEST_F(LabelBehaviour, AFocusHandlerMayFreeOrUnlinkLabelsOfTheSameControl) {
+    forms::TWinControl* edit = MakeControl(10);
+    forms::TWinControl* other = MakeControl(60);
+    auto original = GetWindowLongPtrA(edit->Handle(), GWLP_WNDPROC);
+    auto linked = [&](TOutlinedLabel* l) {
+        l->SetOptions(floActiveWhileControlFocused);
+        l->SetFocusControl(edit);
+        return l;
+    };
+    // What the first label's handler does to the second one, or to itself.
+    struct Case {
+        const char* what;
+        std::function<void(TOutlinedLabel*& first, TOutlinedLabel*& second)> act;
+    };
+    const std::vector<Case> cases = {
+        {"frees the other label", [](TOutlinedLabel*&, TOutlinedLabel*& b) { delete b; b = nullptr; }},
+        {"unlinks the other label", [](TOutlinedLabel*&, TOutlinedLabel*& b) { b->SetFocusControl(nullptr); }},
+        {"drops the other's option", [](TOutlinedLabel*&, TOutlinedLabel*& b) { b->SetOptions(floDelineatedText); }},
+        {"frees itself, the last one", [](TOutlinedLabel*& a, TOutlinedLabel*& b) {
+             delete b;
+             b = nullptr;
+             delete a;
+             a = nullptr;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        other->SetFocus();
+        TOutlinedLabel* first = linked(new testsupport::Poisoned<TOutlinedLabel>(form));
+        TOutlinedLabel* second = linked(new testsupport::Poisoned<TOutlinedLabel>(form));
+        first->OnMouseEnter = [&](forms::TObject*) { c.act(first, second); };
+        edit->SetFocus();
+        EXPECT_TRUE(!second || !second->FocusActive());
+        EXPECT_TRUE(first || second || GetWindowLongPtrA(edit->Handle(), GWLP_WNDPROC) == original);
+        other->SetFocus();  // the control still works, with or without labels
+        edit->SetFocus();
+        EXPECT_TRUE(testsupport::PoisonedFreeCount() == 0 || testsupport::FreedObjectsUntouched());
+        delete first;
+        delete second;
+    }
 }
 
 TEST_F(LabelBehaviour, LinkFollowsTheOption) {
@@ -270,6 +357,13 @@ TEST_F(LabelBehaviour, ClickFocusesTheLinkedControlAsConfigured) {
     l->SetEnabled(false);
     MouseAt(WM_LBUTTONDOWN, 15, 15);
     MouseAt(WM_LBUTTONUP, 15, 15);
+    // The form routes no mouse to a disabled control: the label gets the click directly too.
+    forms::TControl& control = *l;
+    for (TFocusControlMethod method : {fcmOnMouseDown, fcmOnMouseUp}) {
+        l->FocusControlMethod = method;
+        control.MouseDown(forms::mbLeft, forms::ssLeft, 5, 5);
+        control.MouseUp(forms::mbLeft, 0, 5, 5);
+    }
     EXPECT_FALSE(edit->Focused());
 }
 
