@@ -354,7 +354,15 @@ void TChartAxis::Draw() {
         if (scaleMin_ == scaleMax_) v = scaleMax_;
         else if (roundFirstLabel_) v = std::trunc(scaleMax_ / step) * step;
         else v = scaleMax_;
-        while (v > scaleMax_) v -= step;
+        while (v > scaleMax_) {
+            const double next = v - step;
+            // At a large value a small step may no longer change v: start at the maximum then.
+            if (next == v) {
+                v = scaleMax_;
+                break;
+            }
+            v = next;
+        }
         double stop = (scaleMin_ - MinStep) / 1.000000000001;
         // With a zero range the step is far too small to move v; one label is enough then.
         int guard = 0;

@@ -134,16 +134,29 @@ void TChartCanvas::SetTextAlign(TCanvasTextHoriz horiz, TCanvasTextVert vert) {
     if (selectedIn_) ::SetTextAlign(selectedIn_, align_);
 }
 
+HPEN TChartCanvas::MakePen(TColor color, int width, forms::TPenStyle style, bool smallDots) {
+    if (smallDots) {
+        LOGBRUSH lb{BS_SOLID, Rgb(color), 0};
+        return ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &lb, 0, nullptr);
+    }
+    return CreatePen(GdiPenStyle(style), width, Rgb(color));
+}
+
+HBRUSH TChartCanvas::MakeBrush(TColor color, forms::TBrushStyle style) {
+    if (style == forms::bsSolid) return CreateSolidBrush(Rgb(color));
+    return CreateHatchBrush(static_cast<int>(style) - forms::bsHorizontal, Rgb(color));
+}
+
+HFONT TChartCanvas::MakeFont(const LOGFONTA& font) { return CreateFontIndirectA(&font); }
+
+// Each Select keeps the handle in use until its successor is selected: a handle is deleted only
+// once it is out of the DC (a selected one would not be deleted, and would leak).
+
 void TChartCanvas::SelectPen() {
     HDC dc = DC();
     if (!penStale_) return;
-    forms::Pen fresh;
-    if (pen_.smallDots) {
-        LOGBRUSH lb{BS_SOLID, Rgb(pen_.color), 0};
-        fresh.reset(ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &lb, 0, nullptr));
-    } else {
-        fresh.reset(CreatePen(GdiPenStyle(pen_.style), pen_.width, Rgb(pen_.color)));
-    }
+    forms::Pen fresh(MakePen(pen_.color, pen_.width, pen_.style, pen_.smallDots));
+    if (!fresh) return;
     HGDIOBJ prev = SelectObject(dc, fresh.get());
     if (!oldPen_) oldPen_ = prev;
     penHandle_ = std::move(fresh);  // the previous handle is no longer selected
@@ -158,11 +171,9 @@ void TChartCanvas::SelectBrush() {
     HGDIOBJ obj;
     if (brush_.style == forms::bsClear) {
         obj = GetStockObject(NULL_BRUSH);
-    } else if (brush_.style == forms::bsSolid) {
-        fresh.reset(CreateSolidBrush(Rgb(brush_.color)));
-        obj = fresh.get();
     } else {
-        fresh.reset(CreateHatchBrush(static_cast<int>(brush_.style) - forms::bsHorizontal, Rgb(brush_.color)));
+        fresh.reset(MakeBrush(brush_.color, brush_.style));
+        if (!fresh) return;
         obj = fresh.get();
     }
     HGDIOBJ prev = SelectObject(dc, obj);
@@ -178,7 +189,9 @@ void TChartCanvas::SelectFont() {
     for (auto& f : fonts_)
         if (memcmp(&f.first, &font_, sizeof font_) == 0) { h = f.second.get(); break; }
     if (!h) {
-        fonts_.emplace_back(font_, forms::Font(CreateFontIndirectA(&font_)));
+        forms::Font fresh(MakeFont(font_));
+        if (!fresh) return;
+        fonts_.emplace_back(font_, std::move(fresh));
         h = fonts_.back().second.get();
     }
     HGDIOBJ prev = SelectObject(dc, h);

@@ -113,6 +113,11 @@ public:
 
 protected:
     HDC DC();
+    // Make the GDI objects for the drawing state; null when the system cannot (out of GDI
+    // resources). A failed one leaves the object in use selected, and is tried again next time.
+    virtual HPEN MakePen(TColor color, int width, forms::TPenStyle style, bool smallDots);
+    virtual HBRUSH MakeBrush(TColor color, forms::TBrushStyle style);
+    virtual HFONT MakeFont(const LOGFONTA& font);
 
 private:
     struct PenState {

@@ -196,6 +196,20 @@ TEST_F(ChartAxis, LabelCountIsBounded) {
     EXPECT_TRUE(c->LeftAxis().TickList().empty());
 }
 
+TEST_F(ChartAxis, AStepBelowTheValuesPrecisionStillEnds) {
+    // Near 1e17 doubles lie 16 apart: the rounded first label lands above the maximum, and
+    // taking 0.3 off no longer changes it.
+    c->LeftAxis().SetLabelsSeparation(0);
+    c->LeftAxis().SetIncrement(0.3);
+    Range(1e17 - 16, 1e17);
+    ASSERT_GT(std::trunc(1e17 / 0.3) * 0.3, 1e17);
+    Paint();
+    auto texts = rec->Of(DrawOp::Text);
+    ASSERT_FALSE(texts.empty());
+    EXPECT_LE(texts.size(), 2u);
+    for (const DrawOp& t : texts) EXPECT_GE(t.b + 5, c->LeftAxis().AxisStart()) << "no label above the axis";
+}
+
 TEST_F(ChartAxis, LabelTextUsesTheFormatAndSeparators) {
     EXPECT_EQ(FormatFloat("#,##0.###", 1234.5, ',', '.'), "1,234.5");
     EXPECT_EQ(FormatFloat("#,##0.###", 30, ',', '.'), "30");
