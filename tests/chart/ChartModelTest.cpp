@@ -186,7 +186,6 @@ TEST_F(ChartModel, ChangesOnlyMarkDirtyAndCleanPaintReshows) {
     EXPECT_TRUE(dirtied([&] { c->BackWall().Pen().SetColor(forms::clRed); }));
     EXPECT_TRUE(dirtied([&] { c->SetWidth(150); }));
     EXPECT_FALSE(dirtied([&] { c->LeftAxis().SetMaximum(c->LeftAxis().Maximum()); }));
-    EXPECT_FALSE(dirtied([&] { s[0]->Cursor = crArrow; }));
 }
 
 TEST_F(ChartModel, CursorFollowsTheSeriesUnderTheMouse) {

@@ -142,7 +142,9 @@ TEST_F(LineSeries, PointColourRules) {
 
 TEST_F(LineSeries, MultiplierDoublesStatisticsAndDrawing) {
     s->AppendValues(std::vector<double>{10, 20, 15});
-    int plain = s->YToPixel(1);
+    Paint();
+    const int plain = s->YToPixel(1);
+    EXPECT_EQ(plain, c->LeftAxis().ValueToPixel(20));
     s->YValues().SetMultiplier(2.0);
     EXPECT_EQ(s->MinY(), 20);
     EXPECT_EQ(s->MaxY(), 40);
