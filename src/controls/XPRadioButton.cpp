@@ -20,7 +20,9 @@ TXPRadioButton::TXPRadioButton(TComponent* owner) : TXPToggle(owner, 113, 17) {
 TXPRadioButton::~TXPRadioButton() = default;
 
 void TXPRadioButton::SetChecked(bool v) {
-    if (checked_ == v) return;
+    // A sibling that is itself checked (moved here from another parent) unchecks its siblings in
+    // turn, this one among them: that call must not start over, or the two call each other for ever.
+    if (checked_ == v || uncheckingSiblings_) return;
     // Each sibling that unchecks raises its click, whose handler may free this button or a
     // sibling not yet visited.
     const TLifeWatch self(this);
@@ -29,10 +31,12 @@ void TXPRadioButton::SetChecked(bool v) {
         for (TControl* c : parent->Controls())
             if (auto* radio = dynamic_cast<TXPRadioButton*>(c); radio && radio != this)
                 siblings.emplace_back(radio, TLifeWatch(radio));
+        uncheckingSiblings_ = true;
         for (auto& [radio, life] : siblings) {
             if (life.Alive()) radio->SetChecked(false);
             if (!self.Alive()) return;
         }
+        uncheckingSiblings_ = false;
     }
     checked_ = v;
     RedrawBox();

@@ -22,6 +22,7 @@ protected:
 
 private:
     bool checked_ = false;
+    bool uncheckingSiblings_ = false;
     forms::TBitmap face_, pressedFace_, hotRing_, dot_, disabledFace_, disabledDot_;
 };
 

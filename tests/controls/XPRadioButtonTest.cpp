@@ -79,16 +79,23 @@ TEST_F(XPRadioButtonTest, CheckingOneUnchecksItsSiblings) {
 
 TEST_F(XPRadioButtonTest, SettingOneFalseUnchecksAllItsSiblings) {
     radio[0]->SetChecked(true);
-    // radio[2] is already unchecked; setting it false again changes nothing.
-    radio[2]->SetChecked(false);
-    EXPECT_TRUE(CheckedAre(true, false, false));
-    // Checked then set false: the others go too.
-    radio[2]->SetChecked(true);
-    radio[0]->SetChecked(true);
+    // A radio checked elsewhere and moved here: two of the siblings are checked now.
+    auto* panel = new TCustomControl(owner);
+    panel->SetParent(form);
+    panel->SetBounds(200, 20, 150, 60);
+    auto* moved = new TXPRadioButton(owner);
+    moved->SetParent(panel);
+    moved->SetChecked(true);
+    moved->SetParent(form);
+    ASSERT_TRUE(CheckedAre(true, false, false));
+    moved->SetChecked(false);
+    EXPECT_FALSE(moved->Checked());
+    EXPECT_TRUE(CheckedAre(false, false, false));
+    EXPECT_EQ(clicks[0], 2) << "checked, then unchecked by its sibling";
+    // Unchanged (false): nothing happens, not even to the siblings.
     radio[1]->SetChecked(true);
-    radio[2]->SetChecked(true);
-    radio[1]->SetChecked(false);  // unchanged (false): nothing happens
-    EXPECT_TRUE(CheckedAre(false, false, true));
+    radio[0]->SetChecked(false);
+    EXPECT_TRUE(CheckedAre(false, true, false));
 }
 
 TEST_F(XPRadioButtonTest, RadiosOfAnotherParentAreNotSiblings) {
