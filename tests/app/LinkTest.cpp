@@ -130,8 +130,38 @@ TEST_F(Link, ALongerFileIsReadOnlyToTheTablesEnd) {
     auto bytes = EncodeTable(std::vector<FakeService::Drive>(8, {"Z", 44}));
     bytes.resize(400, 0xEE);
     WriteTable(bytes);
+    // What lies in memory after the table (other program data) must come out as it went in;
+    // the flags the reply sets are set beforehand, so only a read past the table changes it.
+    ReplyReceived = true;
+    DriveCount = 8;
+    constexpr size_t beyond = 120;
+    // Taken as an address, so that the compiler lets the test look past the array.
+    const auto* after = reinterpret_cast<const unsigned char*>(reinterpret_cast<uintptr_t>(DriveTable) + sizeof(DriveTable));
+    std::vector<unsigned char> before(after, after + beyond);
     TakeReply(8);
     EXPECT_EQ(DriveTable[7].Temperature, 44);
+    EXPECT_EQ(std::vector<unsigned char>(after, after + beyond), before) << "read past the table";
+}
+
+TEST_F(Link, TheTableIsReadByteForByteAsTheServiceWritesIt) {
+    // Written by hand, not with the monitor's own record: length, 32 name bytes, one byte not
+    // read, temperature; the second record starts at byte 35.
+    std::vector<uint8_t> bytes(70, 0);
+    const char* names[] = {"ST31000528AS", "HDS721010"};
+    const uint8_t temps[] = {47, 52};
+    for (int i = 0; i < 2; ++i) {
+        uint8_t* r = bytes.data() + 35 * i;
+        r[0] = static_cast<uint8_t>(strlen(names[i]));
+        memcpy(r + 1, names[i], strlen(names[i]));
+        r[33] = 0x99;
+        r[34] = temps[i];
+    }
+    WriteTable(bytes);
+    TakeReply(2);
+    EXPECT_EQ(DriveName(DriveTable[0]), "ST31000528AS");
+    EXPECT_EQ(DriveTable[0].Temperature, 47);
+    EXPECT_EQ(DriveName(DriveTable[1]), "HDS721010");
+    EXPECT_EQ(DriveTable[1].Temperature, 52);
 }
 
 TEST_F(Link, NameLengthAbove32IsTakenAs32AndTemperature255Stays) {
