@@ -1,5 +1,7 @@
 // The spin edit: its number and range, what may be typed, the arrows, repeating, and its size.
 #include "SpinFixture.h"
+#include "forms/Gdi.h"
+#include <algorithm>
 #include <climits>
 
 using namespace controls;
@@ -193,31 +195,47 @@ TEST_F(SpinEditTest, FocusAndTextChanges) {
     EXPECT_EQ(std::make_pair(start, end), std::make_pair(1ul, 1ul));
 }
 
+// The least height for a font: its height, a quarter of the smaller of it and the system font's,
+// four borders and two pixels (22 for MS Sans Serif 8 on a standard system; here the fonts
+// installed decide).
+int FloorFor(TFont& font) {
+    WindowDC screen(nullptr);
+    TEXTMETRICA system{}, own{};
+    GetTextMetricsA(screen.get(), &system);
+    {
+        SelectScope select(screen.get(), font.Handle());
+        GetTextMetricsA(screen.get(), &own);
+    }
+    return own.tmHeight + std::min(system.tmHeight, own.tmHeight) / 4 + GetSystemMetrics(SM_CYBORDER) * 4 + 2;
+}
+
 TEST_F(SpinEditTest, HeightIsAtLeastWhatTheFontNeeds) {
     Make(0, 0);
     edit->Font().SetName("MS Sans Serif");
     edit->Font().SetSize(8);
     edit->SetHeight(10);
-    EXPECT_EQ(edit->Height(), 22);
+    const int small = FloorFor(edit->Font());
+    EXPECT_EQ(edit->Height(), small);
     RECT r;
     GetWindowRect(edit->Handle(), &r);
-    EXPECT_EQ(r.bottom - r.top, 22);
-    edit->SetHeight(30);
-    EXPECT_EQ(edit->Height(), 30);
+    EXPECT_EQ(r.bottom - r.top, small);
+    edit->SetHeight(small + 8);
+    EXPECT_EQ(edit->Height(), small + 8);
     edit->Font().SetSize(14);
     edit->SetHeight(10);
-    EXPECT_GT(edit->Height(), 22);
+    EXPECT_EQ(edit->Height(), FloorFor(edit->Font()));
+    EXPECT_GT(edit->Height(), small);
 
     auto* late = new TSpinEdit(form);  // its window is made below the floor
     late->SetBounds(10, 100, 80, 10);
     late->SetParent(form);
-    EXPECT_EQ(late->Height(), 22);
+    EXPECT_EQ(late->Height(), FloorFor(late->Font()));
 }
 
 TEST_F(SpinEditTest, ButtonsSitAtTheRightEdgeAndTheTextStopsBeforeThem) {
     Make(0, 0);
     TSpinButton* spin = edit->Button();
-    EXPECT_EQ(spin->BoundsRect(), (RECT{100 - 15 - 5, 0, 100 - 5, 22 - 5}));
+    EXPECT_EQ(spin->BoundsRect(), (RECT{100 - 15 - 5, 0, 100 - 5, edit->Height() - 5}));
     RECT client, format, w;
     GetClientRect(edit->Handle(), &client);
     SendMessageA(edit->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
