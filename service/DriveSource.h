@@ -14,6 +14,8 @@ public:
     virtual ~DriveSource() = default;
     // The readings for the next answer; the number of drives never changes.
     virtual std::vector<DriveReading> Next() = 0;
+    // That number of drives.
+    virtual std::size_t Count() const = 0;
 };
 
 // The source the options ask for; reads the scenario file. Throws ScenarioError.

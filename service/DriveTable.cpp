@@ -9,6 +9,7 @@ std::vector<std::uint8_t> EncodeRecord(const DriveReading& drive, std::optional<
     const std::size_t length = std::min(drive.name.size(), kNameSize);
     record[0] = nameLength.value_or(static_cast<std::uint8_t>(length));
     std::copy_n(drive.name.begin(), length, record.begin() + 1);
+    record[33] = drive.flags;
     record[34] = drive.temperature;
     return record;
 }

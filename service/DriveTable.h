@@ -13,14 +13,19 @@ constexpr std::size_t kRecordSize = 35;
 constexpr std::size_t kNameSize = 32;
 constexpr std::size_t kMaxDrives = 8;
 
+// Byte 33 of a record, which the monitor does not read: what kind of reading it is.
+constexpr std::uint8_t kFlagAsleep = 1;    // the drive sleeps; the temperature is its last reading
+constexpr std::uint8_t kFlagSimulated = 2; // a made-up or scripted drive
+
 // One drive as the service reports it.
 struct DriveReading {
     std::string name;         // ANSI, at most kNameSize bytes
     std::uint8_t temperature; // whole degrees Celsius
+    std::uint8_t flags = 0;   // kFlag... bits
 };
 
 // Lays out one record: byte 0 name length, bytes 1..32 the name padded with zeros,
-// byte 33 unused (0), byte 34 temperature. `nameLength` replaces the length byte
+// byte 33 the flags, byte 34 temperature. `nameLength` replaces the length byte
 // (for a monitor that must cope with a bad one); the name bytes stay as they are.
 std::vector<std::uint8_t> EncodeRecord(const DriveReading& drive,
                                        std::optional<std::uint8_t> nameLength = std::nullopt);

@@ -93,7 +93,7 @@ std::vector<DriveReading> ScenarioSource::Next() {
     std::vector<DriveReading> readings;
     for (const ScenarioDrive& drive : drives_) {
         const std::size_t index = std::min(step_, drive.temperatures.size() - 1);
-        readings.push_back({drive.name, drive.temperatures[index]});
+        readings.push_back({drive.name, drive.temperatures[index], kFlagSimulated});
     }
     ++step_;
     return readings;

@@ -32,6 +32,7 @@ class ScenarioSource final : public DriveSource {
 public:
     explicit ScenarioSource(std::vector<ScenarioDrive> drives);
     std::vector<DriveReading> Next() override;
+    std::size_t Count() const override { return drives_.size(); }
 
 private:
     std::vector<ScenarioDrive> drives_;

@@ -47,7 +47,7 @@ std::vector<DriveReading> SimulatedDrives::Next() {
 
     std::vector<DriveReading> readings;
     for (const Drive& drive : drives_)
-        readings.push_back({drive.name, static_cast<std::uint8_t>(drive.temperature)});
+        readings.push_back({drive.name, static_cast<std::uint8_t>(drive.temperature), kFlagSimulated});
     return readings;
 }
 

@@ -20,6 +20,7 @@ public:
     // The first call gives the starting temperatures; each later one moves every drive
     // by at most one degree, drawn towards the drive's own resting level.
     std::vector<DriveReading> Next() override;
+    std::size_t Count() const override { return drives_.size(); }
 
 private:
     struct Drive {

@@ -173,7 +173,7 @@ TEST_F(ServiceTest, AnswersWithTwoSimulatedDrives) {
     EXPECT_EQ(second.nameLength, 11);
     EXPECT_EQ(second.name, Padded("ST3500418AS"));
     for (const Record& r : {first, second}) {
-        EXPECT_EQ(r.spare, 0);
+        EXPECT_EQ(r.spare, 2);  // flagged as simulated
         EXPECT_GE(r.temperature, 30);
         EXPECT_LE(r.temperature, 50);
     }
