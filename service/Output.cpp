@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <set>
 
 namespace service {
 namespace {
 
 bool g_silent = false;
+std::set<std::string> g_told;
 
 bool HasHandle(DWORD which) {
     const HANDLE handle = GetStdHandle(which);
@@ -34,6 +36,11 @@ void PrintNote(const std::string& text) {
         return;
     std::fprintf(stdout, "%s\n", text.c_str());
     std::fflush(stdout); // a file or pipe is fully buffered; a reader should see the line now
+}
+
+void PrintNoteOnce(const std::string& text) {
+    if (g_told.insert(text).second)
+        PrintNote(text);
 }
 
 void PrintError(const std::string& text) {

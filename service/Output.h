@@ -16,6 +16,10 @@ void UseParentConsole();
 // One line on stdout.
 void PrintNote(const std::string& text);
 
+// PrintNote, but each text only the first time: a problem that lasts is told once, not at
+// every poll.
+void PrintNoteOnce(const std::string& text);
+
 // "thermowl-service: " + text, one line on stderr.
 void PrintError(const std::string& text);
 

@@ -1,0 +1,54 @@
+// The buffers the windows source exchanges with a drive through DeviceIoControl: requests
+// built and replies read byte by byte at their documented offsets (little-endian), so the
+// code does not depend on which of these structures a header set happens to define.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace service::storage {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::uint32_t kQueryPropertyCode = 0x002D1400; // IOCTL_STORAGE_QUERY_PROPERTY
+constexpr std::uint32_t kSmartReceiveCode = 0x0007C088;  // SMART_RCV_DRIVE_DATA
+
+constexpr std::uint32_t kDeviceProperty = 0;                  // StorageDeviceProperty
+constexpr std::uint32_t kDeviceProtocolSpecificProperty = 50; // StorageDeviceProtocolSpecificProperty
+constexpr std::uint32_t kDeviceTemperatureProperty = 52;      // StorageDeviceTemperatureProperty
+
+// Room for the replies.
+constexpr std::size_t kDeviceDescriptorReplySize = 1024;
+constexpr std::size_t kTemperatureReplySize = 24 + 16 * 32;
+constexpr std::size_t kSmartReplySize = 16 + 512;
+constexpr std::size_t kNvmeHealthReplySize = 8 + 40 + 512;
+
+// STORAGE_PROPERTY_QUERY for a standard query of `propertyId` (12 bytes).
+Bytes PropertyQuery(std::uint32_t propertyId);
+
+// STORAGE_PROPERTY_QUERY carrying STORAGE_PROTOCOL_SPECIFIC_DATA that asks an NVMe drive for
+// its SMART / health log (log page 2, 512 bytes); the reply comes back in the same layout.
+Bytes NvmeHealthQuery();
+
+// SENDCMDINPARAMS for ATA SMART READ DATA (the attribute table) of drive `driveNumber`.
+Bytes SmartAttributesQuery(std::uint8_t driveNumber);
+
+// STORAGE_DEVICE_DESCRIPTOR: the vendor and product, trimmed, joined by a blank; a vendor
+// that only names the bus ("ATA", "NVMe") is left out. Nothing when neither is there.
+std::optional<std::string> DecodeDeviceName(const Bytes& reply);
+
+// STORAGE_TEMPERATURE_DATA_DESCRIPTOR: the temperature of the sensor with index 0 (the
+// drive's own), else of the first sensor, in degrees Celsius.
+std::optional<double> DecodeTemperatureProperty(const Bytes& reply);
+
+// SENDCMDOUTPARAMS holding the SMART attribute table: attribute 194 (temperature), else
+// 190 (airflow temperature); degrees Celsius in the first raw byte.
+std::optional<double> DecodeSmartTemperature(const Bytes& reply);
+
+// STORAGE_PROTOCOL_DATA_DESCRIPTOR holding the NVMe health log: the composite temperature,
+// in kelvin in the log, returned in degrees Celsius.
+std::optional<double> DecodeNvmeTemperature(const Bytes& reply);
+
+} // namespace service::storage

@@ -1,0 +1,125 @@
+#include "WindowsDrives.h"
+
+#include "Output.h"
+#include "StorageBuffers.h"
+
+#include <string>
+
+namespace service {
+namespace {
+
+using storage::Bytes;
+
+// The reply to `query`, or nothing when the drive refuses it.
+std::optional<Bytes> Ask(DriveHandle& handle, DWORD code, const Bytes& query, std::size_t replySize) {
+    Bytes reply(replySize, 0);
+    if (!handle.Control(code, query, reply))
+        return std::nullopt;
+    return reply;
+}
+
+class WindowsDrive final : public DriveSensor {
+public:
+    WindowsDrive(DriveDevices& devices, int number, std::unique_ptr<DriveHandle> handle)
+        : devices_(devices), number_(number), handle_(std::move(handle)) {
+        const std::optional<Bytes> descriptor = Ask(*handle_, storage::kQueryPropertyCode,
+                                                    storage::PropertyQuery(storage::kDeviceProperty),
+                                                    storage::kDeviceDescriptorReplySize);
+        const std::optional<std::string> name = descriptor ? storage::DecodeDeviceName(*descriptor) : std::nullopt;
+        name_ = name.value_or("PhysicalDrive" + std::to_string(number));
+    }
+
+    std::string Name() const override { return name_; }
+    std::string Device() const override { return "disk " + std::to_string(number_); }
+
+    bool Asleep() override {
+        const std::optional<bool> poweredUp = handle_->PoweredUp();
+        return poweredUp.has_value() && !*poweredUp;
+    }
+
+    // The first way that gives a temperature is kept for later readings.
+    std::optional<double> ReadCelsius() override {
+        if (method_ != Method::Unknown)
+            return ReadBy(method_);
+        for (Method method : {Method::Property, Method::Smart, Method::NvmeLog}) {
+            if (const std::optional<double> celsius = ReadBy(method)) {
+                method_ = method;
+                return celsius;
+            }
+        }
+        return std::nullopt;
+    }
+
+private:
+    enum class Method { Unknown, Property, Smart, NvmeLog };
+
+    std::optional<double> ReadBy(Method method) {
+        switch (method) {
+        case Method::Property: {
+            const std::optional<Bytes> reply =
+                Ask(*handle_, storage::kQueryPropertyCode, storage::PropertyQuery(storage::kDeviceTemperatureProperty),
+                    storage::kTemperatureReplySize);
+            return reply ? storage::DecodeTemperatureProperty(*reply) : std::nullopt;
+        }
+        case Method::Smart: {
+            DriveHandle* admin = AdminHandle();
+            const std::optional<Bytes> reply =
+                admin ? Ask(*admin, storage::kSmartReceiveCode,
+                            storage::SmartAttributesQuery(static_cast<std::uint8_t>(number_)), storage::kSmartReplySize)
+                      : std::nullopt;
+            return reply ? storage::DecodeSmartTemperature(*reply) : std::nullopt;
+        }
+        case Method::NvmeLog: {
+            // Some systems answer it without administrator rights.
+            DriveHandle* admin = AdminHandle();
+            const std::optional<Bytes> reply = Ask(admin ? *admin : *handle_, storage::kQueryPropertyCode,
+                                                   storage::NvmeHealthQuery(), storage::kNvmeHealthReplySize);
+            return reply ? storage::DecodeNvmeTemperature(*reply) : std::nullopt;
+        }
+        case Method::Unknown:
+            break;
+        }
+        return std::nullopt;
+    }
+
+    // A handle with read and write access, opened once when first needed.
+    DriveHandle* AdminHandle() {
+        if (!adminTried_) {
+            adminTried_ = true;
+            DWORD error = 0;
+            admin_ = devices_.Open(number_, DriveDevices::Access::ReadWrite, error);
+            if (!admin_ && error == ERROR_ACCESS_DENIED)
+                PrintNoteOnce("windows: " + Device() + " (" + name_ +
+                              "): reading SMART or the NVMe log needs administrator rights; skipped");
+        }
+        return admin_.get();
+    }
+
+    DriveDevices& devices_;
+    int number_;
+    std::unique_ptr<DriveHandle> handle_;
+    std::unique_ptr<DriveHandle> admin_;
+    bool adminTried_ = false;
+    std::string name_;
+    Method method_ = Method::Unknown;
+};
+
+} // namespace
+
+std::vector<std::unique_ptr<DriveSensor>> FindWindowsDrives(DriveDevices& devices) {
+    std::vector<std::unique_ptr<DriveSensor>> drives;
+    for (int number = 0; number <= kLastDriveNumber; ++number) {
+        // No access rights are needed to ask for properties; some drivers still want read access.
+        DWORD error = 0;
+        std::unique_ptr<DriveHandle> handle = devices.Open(number, DriveDevices::Access::Query, error);
+        if (!handle)
+            handle = devices.Open(number, DriveDevices::Access::Read, error);
+        if (handle)
+            drives.push_back(std::make_unique<WindowsDrive>(devices, number, std::move(handle)));
+        else if (error == ERROR_ACCESS_DENIED)
+            PrintNoteOnce("windows: disk " + std::to_string(number) + " cannot be opened without more rights; skipped");
+    }
+    return drives;
+}
+
+} // namespace service

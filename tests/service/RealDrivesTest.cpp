@@ -1,0 +1,83 @@
+// Real drives as the service reports them, with sensors played by the test: the 5-second
+// cache, sleeping drives and the first 8.
+#include "RealDrives.h"
+
+#include <gtest/gtest.h>
+
+using namespace service;
+
+namespace {
+
+using Sensors = std::vector<std::unique_ptr<DriveSensor>>;
+
+struct FakeSensor final : DriveSensor {
+    std::string name;
+    std::optional<double> celsius;
+    bool asleep = false;
+    int reads = 0;
+
+    std::string Name() const override { return name; }
+    std::string Device() const override { return "dev" + name; }
+    bool Asleep() override { return asleep; }
+    std::optional<double> ReadCelsius() override {
+        ++reads;
+        return celsius;
+    }
+};
+
+// Adds a sensor to `list`; the test keeps the reference to change it while the drives own it.
+FakeSensor& Add(Sensors& list, std::string name, std::optional<double> celsius) {
+    auto sensor = std::make_unique<FakeSensor>();
+    sensor->name = std::move(name);
+    sensor->celsius = celsius;
+    list.push_back(std::move(sensor));
+    return static_cast<FakeSensor&>(*list.back());
+}
+
+}  // namespace
+
+TEST(RealDrives, ReadAtMostEveryFiveSecondsAndSleepingDrivesAreNotRead) {
+    std::uint32_t now = 0xFFFFF000;  // the tick count wraps while the test runs
+    Sensors sensors;
+    FakeSensor& sensor = Add(sensors, "A", 40);
+    RealDrives drives("test", std::move(sensors), [&] { return now; });
+
+    struct Step {
+        std::uint32_t after;  // ms since the last step
+        std::optional<double> celsius;
+        bool asleep;
+        int temperature, flags, reads;
+    };
+    const Step steps[] = {
+        {0, 45, false, 40, 0, 1},       // the reading made at start
+        {4999, 45, false, 40, 0, 1},    // still the cached one
+        {1, 45, false, 45, 0, 2},       // five seconds on: read again
+        {5000, 50, true, 45, 1, 2},     // asleep: last reading kept, not read
+        {5000, 50, false, 50, 0, 3},    // awake again
+        {5000, std::nullopt, false, 50, 0, 4},  // a failed reading keeps the last value
+    };
+    for (const Step& step : steps) {
+        now += step.after;
+        sensor.celsius = step.celsius;
+        sensor.asleep = step.asleep;
+        const std::vector<DriveReading> readings = drives.Next();
+        ASSERT_EQ(readings.size(), 1u);
+        EXPECT_EQ(readings[0].temperature, step.temperature) << now;
+        EXPECT_EQ(readings[0].flags, step.flags) << now;
+        EXPECT_EQ(sensor.reads, step.reads) << now;
+    }
+}
+
+TEST(RealDrives, FirstEightDrivesWithATemperatureInDeviceOrder) {
+    Sensors sensors;
+    for (int i = 0; i < 9; ++i)
+        Add(sensors, std::to_string(i), i == 2 ? std::nullopt : std::optional<double>(30 + i));
+    const FakeSensor& last = Add(sensors, "9", 39);
+    RealDrives drives("test", std::move(sensors), [] { return 0u; });
+    std::vector<std::pair<std::string, int>> got;
+    for (const DriveReading& reading : drives.Next())
+        got.push_back({reading.name, reading.temperature});
+    EXPECT_EQ(got, (std::vector<std::pair<std::string, int>>{
+                       {"0", 30}, {"1", 31}, {"3", 33}, {"4", 34}, {"5", 35}, {"6", 36}, {"7", 37}, {"8", 38}}));
+    EXPECT_EQ(last.reads, 0);  // the drive after the eighth is left alone
+}

@@ -1,0 +1,97 @@
+// The requests the windows source sends and the replies it decodes, against buffers built
+// byte by byte from the documented layouts.
+#include "StorageBuffers.h"
+#include "StorageReplies.h"
+
+#include <gtest/gtest.h>
+
+using namespace service::storage;
+using namespace storage_replies;
+
+TEST(StorageRequests, NvmeHealthLog) {
+    // STORAGE_PROPERTY_QUERY (protocol-specific property, standard query), then
+    // STORAGE_PROTOCOL_SPECIFIC_DATA: NVMe, log page, log 2, the log right after it, 512 bytes.
+    EXPECT_EQ(NvmeHealthQuery(),
+              Buffer(8 + 40 + 512).U32(0, 50).U32(8, 3).U32(12, 2).U32(16, 2).U32(24, 40).U32(28, 512).Get());
+}
+
+TEST(DeviceDescriptor, NameFromVendorAndProduct) {
+    struct Case {
+        const char *vendor, *product;
+        std::optional<std::string> expected;
+    };
+    const Case cases[] = {
+        {"SAMSUNG ", "HD103SJ         ", "SAMSUNG HD103SJ"},
+        {nullptr, "ST3500418AS", "ST3500418AS"},
+        {"ATA     ", "WDC WD5000AAKS-00V1A0", "WDC WD5000AAKS-00V1A0"},  // the bus is no maker
+        {"HITACHI", nullptr, "HITACHI"},
+        {"  ", "  ", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DecodeDeviceName(DeviceDescriptor(c.vendor, c.product)), c.expected) << (c.product ? c.product : "-");
+    // A product offset beyond the reply; a vendor running to its end unterminated; too short.
+    EXPECT_EQ(DecodeDeviceName(Buffer(48).U32(12, 40).U32(16, 4000).Text(40, "MAXTOR12").Get()), "MAXTOR12");
+    EXPECT_EQ(DecodeDeviceName(Buffer(19).Get()), std::nullopt);
+}
+
+TEST(TemperatureProperty, TheDrivesOwnSensor) {
+    struct Case {
+        std::uint16_t count;
+        std::vector<Sensor> sensors;
+        std::optional<double> expected;
+    };
+    const Case cases[] = {
+        {1, {{0, 38}}, 38},
+        {2, {{1, 60}, {0, 41}}, 41},   // index 0 is the drive's own, wherever it stands
+        {2, {{2, 33}, {1, 60}}, 33},   // no index 0: the first
+        {1, {{0, -5}}, -5},            // signed
+        {0, {{0, 40}}, std::nullopt},  // none reported
+        {3, {{1, 50}}, 50},            // a count beyond the bytes returned
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DecodeTemperatureProperty(TemperatureDescriptor(c.count, c.sensors)), c.expected) << c.count;
+    EXPECT_EQ(DecodeTemperatureProperty(Buffer(23).Get()), std::nullopt);
+}
+
+TEST(SmartAttributes, Attribute194Else190) {
+    struct Case {
+        std::vector<Attribute> attributes;
+        std::uint8_t driverError;
+        std::optional<double> expected;
+    };
+    std::vector<Attribute> full(29, Attribute{9, 1});
+    full.push_back({194, 47});
+    const Case cases[] = {
+        {{{1, 0}, {9, 120}, {194, 41}}, 0, 41},
+        {{{190, 36}, {194, 43}}, 0, 43},
+        {{{5, 0}, {190, 38}}, 0, 38},
+        {{{194, 0}, {190, 35}}, 0, 35},  // listed but not measured
+        {{{1, 0}, {9, 120}}, 0, std::nullopt},
+        {full, 0, 47},                   // the last of the 30 slots
+        {{{194, 41}}, 1, std::nullopt},  // the driver reports an error
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DecodeSmartTemperature(SmartReply(c.attributes, c.driverError)), c.expected);
+    EXPECT_EQ(DecodeSmartTemperature(Buffer(16 + 2 + 12 * 30 - 1).Get()), std::nullopt);
+}
+
+TEST(NvmeHealthLog, CompositeTemperatureInKelvin) {
+    struct Case {
+        std::uint16_t kelvin;
+        std::uint32_t offset, length;
+        std::optional<double> expected;
+    };
+    const Case cases[] = {
+        {310, 40, 512, 310 - 273.15},
+        {0x0150, 40, 512, 336 - 273.15},  // the high byte counts
+        {320, 48, 504, 320 - 273.15},     // the log need not follow the protocol data at once
+        {0, 40, 512, std::nullopt},       // not reported
+        {310, 4, 512, std::nullopt},      // inside the protocol data
+        {310, 0xFFFFFFF0, 512, std::nullopt},
+        {310, 40, 2, std::nullopt},       // too short a log
+        {310, 550, 512, std::nullopt},    // runs past the reply
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DecodeNvmeTemperature(NvmeReply(c.kelvin, c.offset, c.length)), c.expected) << c.offset;
+    EXPECT_EQ(DecodeNvmeTemperature(Buffer(47).Get()), std::nullopt);
+}

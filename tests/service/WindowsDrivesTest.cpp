@@ -1,0 +1,102 @@
+// The windows source against drives played by the test: the driver replies, the access
+// rights a drive can be opened with, and its power state.
+#include "RealDrives.h"
+#include "StorageBuffers.h"
+#include "StorageReplies.h"
+#include "WindowsDrives.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace service;
+using storage_replies::Bytes;
+
+namespace {
+
+struct FakeDisk {
+    std::string product;
+    std::optional<Bytes> temperatureProperty = {}, smart = {}, nvmeLog = {};
+    bool opensWithoutRights = true;  // else it needs read access
+    bool administrator = false;      // read and write access granted
+    bool poweredUp = true;
+    int temperatureQueries = 0;
+};
+
+struct FakeHandle final : DriveHandle {
+    FakeDisk& disk;
+    DriveDevices::Access access;
+
+    FakeHandle(FakeDisk& disk, DriveDevices::Access access) : disk(disk), access(access) {}
+    bool Control(DWORD code, const std::vector<std::uint8_t>& in, std::vector<std::uint8_t>& out) override {
+        const bool query = code == storage::kQueryPropertyCode;
+        if (query && in.at(0) == storage::kDeviceProperty) {
+            out = storage_replies::DeviceDescriptor("ATA     ", disk.product.c_str());
+            return true;
+        }
+        const std::optional<Bytes>& reply =
+            query && in.at(0) == storage::kDeviceTemperatureProperty      ? disk.temperatureProperty
+            : query && in.at(0) == storage::kDeviceProtocolSpecificProperty ? disk.nvmeLog
+            : code == storage::kSmartReceiveCode && access == DriveDevices::Access::ReadWrite ? disk.smart
+                                                                                              : std::nullopt;
+        ++disk.temperatureQueries;
+        if (reply)
+            out = *reply;
+        return reply.has_value();
+    }
+    std::optional<bool> PoweredUp() override { return disk.poweredUp; }
+};
+
+struct FakeDevices final : DriveDevices {
+    std::map<int, FakeDisk> disks;
+
+    std::unique_ptr<DriveHandle> Open(int number, Access access, DWORD& error) override {
+        const auto disk = disks.find(number);
+        error = disk == disks.end() ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED;
+        if (disk == disks.end() || (access == Access::Query && !disk->second.opensWithoutRights) ||
+            (access == Access::ReadWrite && !disk->second.administrator))
+            return nullptr;
+        return std::make_unique<FakeHandle>(disk->second, access);
+    }
+};
+
+Bytes Property(std::int16_t celsius) { return storage_replies::TemperatureDescriptor(1, {{0, celsius}}); }
+
+}  // namespace
+
+TEST(WindowsDrives, EachDriveReadTheFirstWayItAllows) {
+    FakeDevices devices;
+    devices.disks[0] = {.product = "HD103SJ", .temperatureProperty = Property(38)};
+    devices.disks[1] = {.product = "ST3500418AS", .temperatureProperty = Property(41), .opensWithoutRights = false};
+    devices.disks[2] = {.product = "WD5000AAKS", .smart = storage_replies::SmartReply({{190, 35}, {194, 44}}), .administrator = true};
+    devices.disks[3] = {.product = "NoRights", .smart = storage_replies::SmartReply({{194, 50}})};  // rights it lacks
+    devices.disks[4] = {.product = "970 EVO", .nvmeLog = storage_replies::NvmeReply(310)};
+    devices.disks[9] = {.product = "Far", .temperatureProperty = Property(-2)};  // numbers may have gaps
+
+    RealDrives drives("windows", FindWindowsDrives(devices), [] { return 0u; });
+    const std::vector<std::pair<std::string, int>> expected = {
+        {"HD103SJ", 38}, {"ST3500418AS", 41}, {"WD5000AAKS", 44}, {"970 EVO", 37}, {"Far", 0}};
+    std::vector<std::pair<std::string, int>> got;
+    for (const DriveReading& reading : drives.Next())
+        got.push_back({reading.name, reading.temperature});
+    EXPECT_EQ(got, expected);
+}
+
+TEST(WindowsDrives, ASleepingDriveIsNotQueriedAndKeepsItsLastReading) {
+    FakeDevices devices;
+    devices.disks[0] = {.product = "HD103SJ", .temperatureProperty = Property(38)};
+    std::uint32_t now = 0;
+    RealDrives drives("windows", FindWindowsDrives(devices), [&] { return now; });
+    FakeDisk& disk = devices.disks[0];
+    disk = {.product = "HD103SJ", .temperatureProperty = Property(50), .poweredUp = false};
+
+    now += RealDrives::kCacheMs;
+    EXPECT_EQ(drives.Next()[0].temperature, 38);
+    EXPECT_EQ(drives.Next()[0].flags, kFlagAsleep);
+    EXPECT_EQ(disk.temperatureQueries, 0);
+
+    disk.poweredUp = true;
+    now += RealDrives::kCacheMs;
+    EXPECT_EQ(drives.Next()[0].temperature, 50);
+    EXPECT_EQ(drives.Next()[0].flags, 0);
+}
