@@ -1,0 +1,32 @@
+// The hwmon source on a made-up /sys: which devices are drives, their names and readings.
+#include "FakeSysfs.h"
+#include "HwmonDrives.h"
+#include "RealDrives.h"
+
+#include <gtest/gtest.h>
+
+using namespace service;
+
+TEST(HwmonDrives, DrivesOfAFakeTreeAndAChangeSeenAfterTheCacheInterval) {
+    const FakeSysfs sysfs;
+    std::uint32_t now = 0;
+    RealDrives drives("hwmon", FindHwmonDrives(sysfs.Root()), [&] { return now; });
+
+    // The processor sensor and the disk without temp1_input are left out; hwmon10 comes last.
+    const std::string nvme = std::string(FakeSysfs::kLongModel).substr(0, 32);
+    const std::vector<std::pair<std::string, int>> expected = {
+        {"ST3500418AS (sda)", 39}, {nvme, 41}, {"ST3500418AS (sdb)", 255}};
+    auto readings = [&] {
+        std::vector<std::pair<std::string, int>> got;
+        for (const DriveReading& reading : drives.Next())
+            got.push_back({reading.name, reading.temperature});
+        return got;
+    };
+    EXPECT_EQ(readings(), expected);
+
+    sysfs.Write("class\\hwmon\\hwmon2\\temp1_input", "44600\n");
+    now += RealDrives::kCacheMs - 1;
+    EXPECT_EQ(readings()[1].second, 41);
+    now += 1;
+    EXPECT_EQ(readings()[1].second, 45);
+}
