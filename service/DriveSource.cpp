@@ -8,7 +8,7 @@
 
 namespace service {
 
-std::unique_ptr<DriveSource> MakeDriveSource(const Options& options) {
+std::unique_ptr<DriveSource> MakeSimulatedSource(const Options& options) {
     if (!options.scenarioFile.empty()) {
         std::ifstream file(options.scenarioFile, std::ios::binary);
         const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};

@@ -1,4 +1,5 @@
-// Where the readings of each answer come from: simulated drives or a scripted scenario.
+// Where the readings of each answer come from: real drives, simulated drives or a
+// scripted scenario.
 #pragma once
 
 #include "DriveTable.h"
@@ -18,7 +19,8 @@ public:
     virtual std::size_t Count() const = 0;
 };
 
-// The source the options ask for; reads the scenario file. Throws ScenarioError.
-std::unique_ptr<DriveSource> MakeDriveSource(const Options& options);
+// The simulated or scripted drives the options ask for; reads the scenario file. Throws
+// ScenarioError.
+std::unique_ptr<DriveSource> MakeSimulatedSource(const Options& options);
 
 } // namespace service

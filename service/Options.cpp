@@ -39,6 +39,7 @@ std::uint64_t ParseNumber(const std::string& option, const std::string& text, st
 Options ParseOptions(const std::vector<std::string>& args) {
     Options options;
     bool drivesGiven = false;
+    bool seedGiven = false;
     bool intervalGiven = false;
 
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -54,12 +55,22 @@ Options ParseOptions(const std::vector<std::string>& args) {
             options.help = true;
         else if (option == "--background")
             options.background = true;
-        else if (option == "--drives") {
+        else if (option == "--source") {
+            options.source = value();
+            if (options.source != "auto" && options.source != "windows" && options.source != "hwmon" &&
+                options.source != "simulated")
+                throw UsageError("--source expects auto, windows, hwmon or simulated, not '" + options.source + "'");
+        } else if (option == "--sysfs") {
+            options.sysfs = value();
+            if (options.sysfs.empty())
+                throw UsageError("--sysfs needs a folder");
+        } else if (option == "--drives") {
             options.drives = static_cast<int>(number(1, 8));
             drivesGiven = true;
-        } else if (option == "--seed")
+        } else if (option == "--seed") {
             options.seed = static_cast<std::uint32_t>(number(0, UINT32_MAX));
-        else if (option == "--scenario")
+            seedGiven = true;
+        } else if (option == "--scenario")
             options.scenarioFile = value();
         else if (option == "--drive")
             options.inlineDrives.push_back(value());
@@ -99,6 +110,14 @@ Options ParseOptions(const std::vector<std::string>& args) {
     const int sources = int(drivesGiven) + int(!options.scenarioFile.empty()) + int(!options.inlineDrives.empty());
     if (sources > 1)
         throw UsageError("--drives, --scenario and --drive cannot be combined");
+    if (sources > 0 || seedGiven) {
+        if (options.source == "auto")
+            options.source = "simulated";
+        else if (options.source != "simulated")
+            throw UsageError("--drives, --seed, --scenario and --drive go only with --source simulated");
+    }
+    if (!options.sysfs.empty() && options.source != "auto" && options.source != "hwmon")
+        throw UsageError("--sysfs goes only with --source auto or hwmon");
     if (intervalGiven && !options.unsolicitedWindow)
         throw UsageError("--interval-ms only goes with --unsolicited");
     if (options.noFile && (options.shortFile || options.lockTable))
@@ -114,7 +133,24 @@ system directory, answers each request (thread message 1025, LParam = reply wind
 rewriting "hdinfo.dat" there and sending message 1027 with the number of drives, and
 removes "hsid.dat" when it ends (WM_QUIT, Ctrl-C, console close or --requests).
 
-Drives (choose one; default: 2 simulated drives):
+Sources of the drives:
+  --source auto         (default) the first of windows and hwmon that finds a drive with
+                        a temperature, else simulated drives; the choice is printed at start
+  --source windows      the machine's physical drives through Windows: the drive's
+                        temperature property (no administrator rights needed), else ATA
+                        SMART (attribute 194, else 190) or the NVMe health log, which need
+                        administrator rights
+  --source hwmon        Linux's drive sensors (drivetemp and nvme), read under Wine from
+                        Z:\sys or from the folder --sysfs names
+  --sysfs FOLDER        the Linux /sys folder to read (default Z:\sys)
+  --source simulated    simulated or scripted drives (below); any of their options
+                        implies it
+Real drives are read at most once every 5 seconds; answers in between repeat the last
+reading. A sleeping drive is not woken: it keeps its last reading. Of more than 8
+drives, the first 8 in device order are reported. Byte 33 of each record holds flags:
+1 = the drive sleeps (last reading), 2 = simulated.
+
+Simulated drives (choose one; default: 2 simulated drives):
   --drives N            N simulated drives (1..8), temperatures wandering in 30..50
   --seed N              seed of the simulated drives (default 1)
   --scenario FILE       scripted drives, one line per drive:

@@ -17,7 +17,12 @@ struct Options {
     bool help = false;
     bool background = false; // no output; ends with the user's session
 
-    // Drive source: simulated drives (default), a scenario file, or --drive options.
+    // Drive source: "auto", "windows", "hwmon" or "simulated"; the options of simulated
+    // drives (--drives, --seed, --scenario, --drive) make "auto" "simulated".
+    std::string source = "auto";
+    std::string sysfs; // empty: Wine's view of /sys
+
+    // Simulated drives: made up (default), a scenario file, or --drive options.
     int drives = 2;
     std::uint32_t seed = 1;
     std::string scenarioFile;

@@ -1,6 +1,6 @@
 // thermowl-service: the temperature service the Thermowl monitor talks to.
 // Run with --help for the options.
-#include "DriveSource.h"
+#include "SourceChoice.h"
 #include "InstanceLock.h"
 #include "Options.h"
 #include "Output.h"
@@ -36,11 +36,6 @@ int Fail(int status, const std::string& what) {
 }
 
 int Serve(const service::Options& options, service::DriveSource& drives) {
-    constexpr int kAlreadyRunning = 3;
-    std::optional<service::InstanceLock> lock;
-    if (options.background && !lock.emplace().Held())
-        return kAlreadyRunning;
-
     service::RequestLog log(options.logFile);
     if (log.Failed())
         return Fail(2, "cannot create log file '" + options.logFile + "'");
@@ -76,23 +71,36 @@ int main(int argc, char** argv) {
         service::UseParentConsole();
 
     service::Options options;
-    std::unique_ptr<service::DriveSource> drives;
     try {
         options = service::ParseOptions(args);
-        if (options.help) {
-            if (!options.background)
-                std::fputs(service::UsageText(), stdout);
-            return 0;
-        }
-        drives = service::MakeDriveSource(options);
     } catch (const std::exception& e) {
         return Fail(2, e.what());
     }
+    if (options.help) {
+        if (!options.background)
+            std::fputs(service::UsageText(), stdout);
+        return 0;
+    }
+
+    // Checked before the drives are looked at: a second service would only disturb them.
+    constexpr int kAlreadyRunning = 3;
+    std::optional<service::InstanceLock> lock;
+    if (options.background && !lock.emplace().Held())
+        return kAlreadyRunning;
+
+    service::ChosenSource source;
+    try {
+        source = service::MakeDriveSource(options);
+    } catch (const std::exception& e) {
+        return Fail(2, e.what());
+    }
+    const std::size_t count = source.drives->Count();
+    service::PrintNote("source: " + source.name + ", " + std::to_string(count) + (count == 1 ? " drive" : " drives"));
 
     g_finished = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     int status;
     try {
-        status = Serve(options, *drives); // unwinding removes hsid.dat
+        status = Serve(options, *source.drives); // unwinding removes hsid.dat
     } catch (const std::exception& e) {
         status = Fail(1, e.what());
     }

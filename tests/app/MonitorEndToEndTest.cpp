@@ -78,7 +78,8 @@ struct EndToEnd : AppFixture {
         AppFixture::TearDown();
     }
     void StartService(std::vector<std::string> args = {}) {
-        args.insert(args.begin(), {WindowsPath(SERVICE_EXE), "--log", log});
+        // Simulated drives: this machine's own would make the answers unknown.
+        args.insert(args.begin(), {WindowsPath(SERVICE_EXE), "--log", log, "--source", "simulated"});
         service.emplace(Process::Start(CommandLine(args)));
         ASSERT_TRUE(WaitForFile(SystemFilePath("hsid.dat")));
     }

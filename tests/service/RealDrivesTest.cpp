@@ -1,8 +1,12 @@
 // Real drives as the service reports them, with sensors played by the test: the 5-second
-// cache, sleeping drives and the first 8.
+// cache, sleeping drives, the first 8, and the choice of source.
 #include "RealDrives.h"
+#include "Scenario.h"
+#include "SourceChoice.h"
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 using namespace service;
 
@@ -80,4 +84,45 @@ TEST(RealDrives, FirstEightDrivesWithATemperatureInDeviceOrder) {
     EXPECT_EQ(got, (std::vector<std::pair<std::string, int>>{
                        {"0", 30}, {"1", 31}, {"3", 33}, {"4", 34}, {"5", 35}, {"6", 36}, {"7", 37}, {"8", 38}}));
     EXPECT_EQ(last.reads, 0);  // the drive after the eighth is left alone
+}
+
+// ---- the choice of source ----
+
+TEST(SourceChoice, AutoTakesTheFirstRealSourceWithDrivesElseSimulated) {
+    using Temperatures = std::vector<std::optional<double>>;  // one per drive
+    const std::optional<Temperatures> none = Temperatures{}, one = Temperatures{40},
+                                      silent = Temperatures{std::nullopt}, failing = std::nullopt;
+    auto finder = [](std::optional<Temperatures> temperatures) {
+        return [temperatures] {
+            if (!temperatures)
+                throw std::runtime_error("access denied");
+            Sensors list;
+            for (const std::optional<double>& celsius : *temperatures)
+                Add(list, "disk", celsius);
+            return list;
+        };
+    };
+    struct Case {
+        std::string wanted;
+        std::optional<Temperatures> windows, hwmon;
+        std::string chosen;
+        std::size_t count;
+    };
+    const Case cases[] = {
+        {"auto", one, one, "windows", 1},
+        {"auto", none, one, "hwmon", 1},
+        {"auto", failing, one, "hwmon", 1},
+        {"auto", silent, one, "hwmon", 1},  // a drive without a temperature is no drive
+        {"auto", none, failing, "simulated", 2},
+        {"hwmon", one, none, "hwmon", 0},   // asked for by name: kept even without drives
+        {"simulated", one, one, "simulated", 2},
+    };
+    for (const Case& c : cases) {
+        const std::vector<RealSource> real = {{"windows", finder(c.windows)}, {"hwmon", finder(c.hwmon)}};
+        const ChosenSource chosen = ChooseSource(c.wanted, real, [] {
+            return ChosenSource{"simulated", std::make_unique<ScenarioSource>(ParseScenario("A = 1\nB = 2\n"))};
+        }, [] { return 0u; });
+        EXPECT_EQ(chosen.name, c.chosen) << c.wanted;
+        EXPECT_EQ(chosen.drives->Count(), c.count) << c.wanted;
+    }
 }

@@ -210,6 +210,10 @@ TEST(Options, RejectsBadCommandLines) {
         {"--no-file", "--short-file", "10"},
         {"--hsid-bytes", "65"},
         {"--requests", "0"},
+        {"--source", "linux"},
+        {"--source", "hwmon", "--drives", "3"},
+        {"--seed", "4", "--source", "windows"},
+        {"--sysfs", "X:\\sys", "--source", "windows"},
     };
     for (const auto& args : bad)
         EXPECT_THROW(Parse(args), UsageError) << args[0];

@@ -1,6 +1,7 @@
 // The temperature service's contract, against the real thermowl-service.exe: the id file,
 // requests and replies, the drive table file byte by byte, each misbehaviour, the request
 // log, bad command lines and the normal ways to end.
+#include "FakeSysfs.h"
 #include "Process.h"
 
 #include <gtest/gtest.h>
@@ -103,8 +104,12 @@ std::vector<LogLine> ParseLog(const std::string& text) {
 class ServiceTest : public ::testing::Test {
 protected:
     // Starts the service and, unless told otherwise, waits until it has published its id.
+    // The drives are simulated ones unless the options name a source: this machine's own
+    // drives would make the answers unknown.
     void Start(const std::vector<std::string>& options, bool waitForId = true, Process::Options how = {}) {
         std::vector<std::string> args = {testsupport::WindowsPath(THERMOWL_SERVICE_EXE), "--log", logPath_};
+        if (std::find(options.begin(), options.end(), "--source") == options.end())
+            args.insert(args.end(), {"--source", "simulated"});
         args.insert(args.end(), options.begin(), options.end());
         service_.emplace(Process::Start(testsupport::CommandLine(args), how));
         if (!waitForId)
@@ -240,6 +245,27 @@ TEST_F(ServiceTest, InlineDrivesKeepTheirOrderAndAnsiNames) {
     EXPECT_EQ(RecordAt(table, 0).temperature, 33);
     EXPECT_EQ(RecordAt(table, 1).name, Padded("ST3500418AS"));
     EXPECT_EQ(RecordAt(table, 1).temperature, 45);
+}
+
+// ---- real drives ----
+
+TEST_F(ServiceTest, AnswersWithTheDrivesOfALinuxSysfs) {
+    const FakeSysfs sysfs;
+    Start({"--source", "hwmon", "--sysfs", sysfs.Root()});
+    Request(1);
+    EXPECT_EQ(window_.Replies()[0], 3u);
+    const std::vector<uint8_t> table = Table();
+    ASSERT_EQ(table.size(), 105u);
+    const std::string names[] = {"ST3500418AS (sda)", std::string(FakeSysfs::kLongModel, 32), "ST3500418AS (sdb)"};
+    const int temperatures[] = {39, 41, 255};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const Record r = RecordAt(table, i);
+        EXPECT_EQ(r.nameLength, int(names[i].size()));
+        EXPECT_EQ(r.name, Padded(names[i]));
+        EXPECT_EQ(r.spare, 0);  // measured, awake
+        EXPECT_EQ(r.temperature, temperatures[i]);
+    }
+    EXPECT_NE(service_->Output().find("source: hwmon, 3 drives"), std::string::npos) << service_->Output();
 }
 
 // ---- misbehaviours ----
@@ -561,7 +587,7 @@ INSTANTIATE_TEST_SUITE_P(
                       std::vector<std::string>{"--scenario", "MALFORMED"},
                       std::vector<std::string>{"--scenario", "C:\\windows"}));
 
-TEST_F(ServiceTest, HelpDescribesTheScenarioFormat) {
+TEST_F(ServiceTest, HelpDescribesTheSourcesAndTheScenarioFormat) {
     Start({"--help"}, false);
     const std::optional<DWORD> code = service_->WaitForExit(kBound);
     ASSERT_TRUE(code.has_value());
@@ -569,6 +595,8 @@ TEST_F(ServiceTest, HelpDescribesTheScenarioFormat) {
     const std::string help = service_->Output();
     EXPECT_NE(help.find("--scenario FILE"), std::string::npos);
     EXPECT_NE(help.find("'#' starts a comment"), std::string::npos);
+    EXPECT_NE(help.find("--source hwmon"), std::string::npos);
+    EXPECT_NE(help.find("the first 8 in device order"), std::string::npos);
     EXPECT_FALSE(testsupport::FileExists(kIdFile));
 }
 
