@@ -1,9 +1,11 @@
 #include "MainForm.h"
+#include "HistoryChart.h"
 #include "ServiceLink.h"
 #include "Settings.h"
 #include "forms/Application.h"
 #include "forms/Platform.h"
 #include "forms/Registry.h"
+#include "label/OutlinedLabel.h"
 
 namespace thermowl {
 
@@ -51,6 +53,19 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
     Image1->SetVisible(false);
     Image1->SetParent(this);
     Image1->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) { FormMouseDown(s, b, sh, x, y); };
+
+    // Template of the drive labels' options: never shown itself.
+    OutlinedLabel1 = new label::TOutlinedLabel(this);
+    OutlinedLabel1->Name = "OutlinedLabel1";
+    OutlinedLabel1->SetOptions(label::floDelineatedText | label::floIgnoreMouse);
+    OutlinedLabel1->SetVisible(false);
+    OutlinedLabel1->SetParent(this);
+
+    Chart1 = new chart::TChart(this);
+    Chart1->Name = "Chart1";
+    ConfigureHistoryChart(*Chart1);
+    Chart1->SetParent(this);
+    Chart1->OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) { FormMouseDown(s, b, sh, x, y); };
 
     auto makeTimer = [this](const char* name, unsigned interval) {
         auto* t = new TTimer(this);

@@ -7,12 +7,20 @@
 #include "forms/Menus.h"
 #include "forms/Timer.h"
 #include "tray/TrayIcon.h"
+#include <array>
 #include <string>
+
+namespace chart { class TChart; }
+namespace label { class TOutlinedLabel; }
 
 namespace thermowl {
 
 extern std::string ProgramDir;
 extern HWND DesktopHost;
+
+// The last 100 readings of each possible drive, oldest first; kept across panel rebuilds.
+constexpr int HistoryLength = 100;
+extern double History[8][HistoryLength];
 
 class TMainForm : public forms::TForm {
 public:
@@ -26,6 +34,8 @@ public:
     forms::TTimer* Timer1;   // polling, RefreshTime seconds
     forms::TTimer* Timer2;   // start-up reply time-out
     forms::TTimer* Timer4;   // closes a balloon
+    chart::TChart* Chart1;   // the history chart, one line per drive
+    label::TOutlinedLabel* OutlinedLabel1;  // hidden template of the drive labels' options
 
     // Start-up: everything from reading the directories to switching the polling on.
     void FormCreate();
@@ -36,9 +46,24 @@ public:
     void Timer1Timer(forms::TObject* sender);
     void Timer2Timer(forms::TObject* sender);
 
-    // The per-drive panel and its feed (MainFormPanel.cpp).
+    // The per-drive panel and its feed (MainFormPanel.cpp). Slots past the built drives are null.
+    static constexpr int PanelSlots = 32;
+    std::array<label::TOutlinedLabel*, PanelSlots> NameLabels{};
+    std::array<label::TOutlinedLabel*, PanelSlots> TempLabels{};
+    std::array<forms::TImage*, PanelSlots> DriveIcons{};
+    // One line per drive for the tray icon's hint ("name is 45\xB0C", CR LF between lines).
+    std::string DriveHint;
+
+    // Builds the rows for the first DriveCount drives and fits the window to them.
     void CreateIcons();
+    // Hides and frees every drive label and picture.
+    void ClearAll();
+    // Shows DriveTable: texts, one more history sample per drive, the chart, alarms, the hint.
     void ShowInfo();
+    // The number of drives the panel was last built for.
+    int BuiltDrives() const { return builtDrives_; }
+    // Hands the hint to the tray icon.
+    void UpdateHint();
     // Every value of each reported drive's history set to its current temperature.
     void StartHistory();
     // The chart's left axis line, label and tick colour.
@@ -58,6 +83,13 @@ protected:
     void CreateParams(forms::TCreateParams& params) override;
 
 private:
+    label::TOutlinedLabel* MakeDriveLabel();
+    forms::TImage* MakeDriveIcon();
+    void LayOutRows();
+    void FitToChildren();
+    void PullBackOnScreen();
+    int builtDrives_ = 0;
+
     void ApplyPlacement();
     void StartupHandshake();
     void OpenClearScf();

@@ -66,6 +66,9 @@ public:
     void SetPopupMenu(TPopupMenu* menu);
     std::string Hint;
     bool ShowHint = false;
+    // A system cursor (IDC_HAND, ...) shown while the mouse is over a windowless control; none:
+    // the parent window's own.
+    LPCSTR Cursor = nullptr;
 
     virtual void Invalidate();
     void Repaint();   // invalidate and paint now

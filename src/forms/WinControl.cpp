@@ -305,7 +305,9 @@ void TWinControl::PaintControls(HDC dc, const RECT* update) {
     for (TControl* c : controls_) {
         if (c->IsWindowed() || !c->Visible()) continue;
         RECT r = c->BoundsRect(), hit;
-        if (update && !IntersectRect(&hit, &r, update)) continue;
+        // The update region itself, not just its bounding box: two small changes far apart
+        // do not repaint every control between them.
+        if (update && (!IntersectRect(&hit, &r, update) || !RectVisible(dc, &r))) continue;
         SavedDC saved(dc);
         SetViewportOrgEx(dc, r.left, r.top, nullptr);
         IntersectClipRect(dc, 0, 0, c->Width(), c->Height());
@@ -410,6 +412,18 @@ void TWinControl::MouseHandler(TMessage& m) {
     if (!target && self.Alive()) DefaultHandler(m);
 }
 
+bool TWinControl::SetChildCursor(TMessage& m) {
+    // Only over our own client area: a child window sets its own cursor.
+    if (reinterpret_cast<HWND>(m.WParam) != handle_ || LOWORD(m.LParam) != HTCLIENT) return false;
+    POINT p;
+    if (!GetCursorPos(&p) || !::ScreenToClient(handle_, &p)) return false;
+    TControl* c = captureControl_ ? captureControl_ : ControlAtPos(p);
+    if (!c || !c->Cursor) return false;
+    ::SetCursor(LoadCursorA(nullptr, c->Cursor));  // shared system cursor: nothing to free
+    m.Result = TRUE;
+    return true;
+}
+
 void TWinControl::WndProc(TMessage& m) {
     switch (m.Msg) {
         case WM_PAINT:
@@ -427,6 +441,10 @@ void TWinControl::WndProc(TMessage& m) {
         case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK:
         case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK:
             MouseHandler(m);
+            return;
+        case WM_SETCURSOR:
+            if (SetChildCursor(m)) return;
+            DefaultHandler(m);
             return;
         case WM_MOUSELEAVE:
             trackingLeave_ = false;

@@ -104,6 +104,7 @@ private:
     void RemoveControl(TControl* c);
     void PaintHandler(TMessage& msg);
     void MouseHandler(TMessage& msg);
+    bool SetChildCursor(TMessage& msg);  // the cursor of the windowless child under the mouse
     void UpdateMouseOver(TControl* over);
 
     HWND handle_ = nullptr;

@@ -3,7 +3,9 @@
 #include "AppFixture.h"
 #include "Process.h"
 #include <algorithm>
+#include <cstring>
 #include <sstream>
+#include <vector>
 
 using namespace testsupport;
 
@@ -288,4 +290,105 @@ TEST_F(EndToEnd, TheEndOfTheSessionStoresTheSettingsAsExitWould) {
     ASSERT_TRUE(StoredValue("Devices", v));
     EXPECT_EQ(v, 3u);
     ASSERT_TRUE(monitor->WaitForExit(30000, true).has_value());
+}
+
+namespace {
+// A plain window of one colour, behind the monitor, so that see-through pixels have a known
+// colour.
+class Backdrop {
+public:
+    Backdrop(COLORREF color, RECT r) : brush_(CreateSolidBrush(color)) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hbrBackground = brush_;
+        wc.lpszClassName = "ThermowlTestBackdrop";
+        RegisterClassA(&wc);
+        wnd_ = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                               nullptr, nullptr, wc.hInstance, nullptr);
+        ShowWindow(wnd_, SW_SHOWNA);
+        UpdateWindow(wnd_);
+    }
+    ~Backdrop() {
+        DestroyWindow(wnd_);
+        UnregisterClassA("ThermowlTestBackdrop", GetModuleHandleA(nullptr));
+        DeleteObject(brush_);
+    }
+    Backdrop(const Backdrop&) = delete;
+    Backdrop& operator=(const Backdrop&) = delete;
+
+private:
+    HBRUSH brush_;
+    HWND wnd_ = nullptr;
+};
+
+// The screen's pixels of a rectangle, as 0x00RRGGBB values row by row.
+struct ScreenPixels {
+    int width = 0, height = 0;
+    std::vector<uint32_t> rgb;
+    static ScreenPixels Grab(RECT r) {
+        ScreenPixels p;
+        p.width = r.right - r.left;
+        p.height = r.bottom - r.top;
+        p.rgb.resize(size_t(p.width) * size_t(p.height));
+        HDC screen = GetDC(nullptr);
+        HDC mem = CreateCompatibleDC(screen);
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), p.width, -p.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(mem, dib);
+        BitBlt(mem, 0, 0, p.width, p.height, screen, r.left, r.top, SRCCOPY);
+        GdiFlush();
+        memcpy(p.rgb.data(), bits, p.rgb.size() * 4);
+        SelectObject(mem, old);
+        DeleteObject(dib);
+        DeleteDC(mem);
+        ReleaseDC(nullptr, screen);
+        for (auto& v : p.rgb) v &= 0xFFFFFF;
+        return p;
+    }
+    // How many pixels of the colour (a COLORREF) lie in the rectangle (window coordinates).
+    int Count(COLORREF color, RECT area) const {
+        uint32_t want = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+        int n = 0;
+        for (int y = std::max(0, int(area.top)); y < std::min(height, int(area.bottom)); ++y)
+            for (int x = std::max(0, int(area.left)); x < std::min(width, int(area.right)); ++x)
+                n += rgb[size_t(y) * size_t(width) + size_t(x)] == want;
+        return n;
+    }
+};
+}  // namespace
+
+TEST_F(EndToEnd, TheMonitorShowsItsDrivesInTheirColoursAndIsSeeThroughElsewhere) {
+    const COLORREF face = RGB(255, 160, 0), outline = RGB(0, 64, 255), axis = RGB(64, 64, 64);
+    const COLORREF behind = RGB(200, 220, 240);
+    StoreSettings({{"Pos", 3}, {"PosX", 100}, {"PosY", 100}, {"Alpha", 255}, {"ShowHddNames", 1},
+                   {"ShowIcons", 0}, {"ShowChart", 1}, {"TextColor", int32_t(face)},
+                   {"DelColor", int32_t(outline)}, {"AxisColor", int32_t(axis)}});
+    Backdrop backdrop(behind, RECT{50, 50, 450, 450});
+    StartService({"--drive", "Disk A=40", "--drive", "Disk B=42", "--drive", "Disk C=44"});
+    StartMonitor();
+    HWND w = WaitForMonitorRunning();
+    ASSERT_NE(w, nullptr);
+    RECT r;
+    GetWindowRect(w, &r);
+    // Three name lines of 16 pixels ("Disk A - 40", degree sign, "C"), the chart 16 pixels below.
+    const RECT names{0, 0, r.right - r.left, 48}, chart{0, 64, 145, 64 + 105};
+    ScreenPixels p;
+    // Wait for the paint that shows the text, rather than for a time.
+    WaitUntil([&] {
+        p = ScreenPixels::Grab(r);
+        return p.Count(face, names) > 40 && p.Count(RGB(255, 0, 0), chart) > 40;
+    }, 30000);
+    EXPECT_GT(p.Count(face, names), 40);
+    EXPECT_GT(p.Count(outline, names), 40);
+    EXPECT_GT(p.Count(RGB(255, 0, 0), chart), 40);   // the first drive's line: red
+    EXPECT_GT(p.Count(RGB(255, 255, 0), chart), 40); // the third one's: yellow (green is the grid's too)
+    EXPECT_GT(p.Count(axis, chart), 20);             // the left axis in the axis colour
+    // The colour key: no purple pixel anywhere, the backdrop shows through instead.
+    const RECT all{0, 0, p.width, p.height};
+    EXPECT_EQ(p.Count(RGB(128, 0, 128), all), 0);
+    EXPECT_GT(p.Count(behind, all), p.width * p.height / 2);
+    CloseAndWait(w);
 }

@@ -194,3 +194,24 @@ TEST_F(Fixture, AutoSizeToVisibleChildren) {
     EXPECT_EQ(form->ClientWidth(), 40);
     EXPECT_EQ(form->ClientHeight(), 30);
 }
+
+TEST_F(Fixture, AWindowlessChildShowsItsOwnCursorAndOtherPlacesTheWindows) {
+    form->SetBounds(200, 200, 100, 80);
+    auto* hand = new Swatch(form, clRed);
+    hand->SetBounds(10, 10, 30, 30);
+    hand->Cursor = IDC_HAND;
+    hand->SetParent(form);
+    form->Show();
+    Application->ProcessMessages();
+    HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW), handCursor = LoadCursorA(nullptr, IDC_HAND);
+    struct Case {
+        POINT at;
+        HCURSOR expected;
+    } cases[] = {{{220, 220}, handCursor}, {{270, 260}, arrow}, {{220, 220}, handCursor}};
+    for (const Case& c : cases) {
+        SetCursorPos(c.at.x, c.at.y);
+        SetCursor(LoadCursorA(nullptr, IDC_CROSS));  // neither: the answer must set one
+        SendMessageA(form->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(form->Handle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        EXPECT_EQ(GetCursor(), c.expected) << c.at.x << "," << c.at.y;
+    }
+}

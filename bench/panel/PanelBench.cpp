@@ -1,0 +1,204 @@
+// Monitor update benchmark: the whole update as a reply brings it (read the 280-byte drive table,
+// ShowInfo for 8 drives, repaint the window), timed against two baselines measured in the same
+// run and interleaved with it: the floor (the same file read plus one BitBlt of the window's
+// area) and one full repaint of the history chart alone. It also counts, per update, the chart
+// paints and the repaints of labels whose text did not change, and compares the process's GDI
+// objects, windows and working set before and after. Exits with 1 when a target is missed.
+#include "app/MainForm.h"
+#include "app/ServiceLink.h"
+#include "app/Settings.h"
+#include "chart/Chart.h"
+#include "forms/Application.h"
+#include "forms/Gdi.h"
+#include "forms/Platform.h"
+#include "forms/ProcessStats.h"
+#include "label/OutlinedLabel.h"
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+using namespace thermowl;
+
+namespace {
+
+double Now() {
+    static LARGE_INTEGER freq = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return double(t.QuadPart) / double(freq.QuadPart);
+}
+
+// Eight drives whose temperatures drift slowly, as real ones do: each changes by a degree now
+// and then (two of them at once, far apart on the panel), so most labels keep their text from
+// one reply to the next.
+std::vector<uint8_t> Table(int tick) {
+    std::vector<uint8_t> bytes(sizeof(DriveTable), 0);
+    for (int d = 0; d < MaxDrives; ++d) {
+        DriveRecord r{};
+        std::string name = "WDC WD5000AAKS-0" + std::to_string(d);
+        r.NameLength = static_cast<uint8_t>(name.size());
+        memcpy(r.Name, name.data(), name.size());
+        r.Temperature = static_cast<uint8_t>(34 + d + ((tick + 10 * d) / 40) % 4);
+        memcpy(bytes.data() + d * sizeof(DriveRecord), &r, sizeof(r));
+    }
+    return bytes;
+}
+
+void WriteTable(const std::string& path, int tick) {
+    auto bytes = Table(tick);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+}
+
+void PaintNow(HWND w) { RedrawWindow(w, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
+
+struct Stats {
+    double sum = 0;
+    int n = 0;
+    void Add(double t) { sum += t; ++n; }
+    double Mean() const { return n ? sum / n : 0; }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int runs = argc > 1 ? std::atoi(argv[1]) : 10000;
+    forms::Application->Initialize();
+    // No service: the start-up's message is not shown, and nothing may block or beep.
+    forms::platform.MessageBoxA = [](HWND, LPCSTR, LPCSTR, UINT) { return IDOK; };
+    forms::platform.Beep = [](DWORD, DWORD) { return TRUE; };
+    forms::platform.Sleep = [](DWORD) {};
+    forms::platform.ShellExecuteA = [](HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT) {
+        return reinterpret_cast<HINSTANCE>(42);
+    };
+
+    auto* monitor = new TMainForm(nullptr);
+    // The table is read from a folder of our own, so that no service's file is touched.
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    SystemDir = std::string(temp) + "thermowl-bench";
+    CreateDirectoryA(SystemDir.c_str(), nullptr);
+    const std::string table = SystemDir + "\\hdinfo.dat";
+
+    Settings = DefaultSettings(GetSystemMetrics(SM_CXSCREEN));
+    Settings.ShowHddNames = Settings.ShowIcons = Settings.ShowChart = true;
+    Settings.Alarm = false;
+    Settings.PosX = Settings.PosY = 20;
+    WriteTable(table, 0);
+    PanelReady = false;
+    TakeReply(MaxDrives);
+    monitor->SetBounds(20, 20, 1, 1);
+    monitor->CreateIcons();
+    monitor->StartHistory();
+    monitor->ShowInfo();
+    PanelReady = true;
+    monitor->Show();
+    forms::Application->ProcessMessages();
+    PaintNow(monitor->Handle());
+
+    int chartPaints = 0;
+    monitor->Chart1->OnAfterDraw = [&](forms::TObject*) { ++chartPaints; };
+    HWND window = monitor->Handle(), chartWindow = monitor->Chart1->Handle();
+    RECT client;
+    GetClientRect(window, &client);
+    forms::TBitmap source(client.right, client.bottom);
+
+    // Per update: the labels whose text stays yet whose place the coming paint redraws.
+    std::vector<label::TOutlinedLabel*> labels;
+    for (int i = 0; i < MaxDrives; ++i) {
+        labels.push_back(monitor->NameLabels[i]);
+        labels.push_back(monitor->TempLabels[i]);
+    }
+    long needlessLabelPaints = 0, changedLabels = 0, extraChartPaints = 0;
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
+
+    auto oneUpdate = [&](int tick, bool count, Stats& stats) {
+        WriteTable(table, tick);  // the service's part: not timed
+        std::vector<std::string> before;
+        for (auto* l : labels) before.push_back(l->Caption());
+        const int paintsBefore = chartPaints;
+        double t0 = Now();
+        ReplyOutcome r = TakeReply(MaxDrives);
+        if (r.show) monitor->ShowInfo();
+        double t1 = Now();
+        if (count && GetUpdateRgn(window, update, FALSE) != NULLREGION) {
+            for (size_t i = 0; i < labels.size(); ++i) {
+                if (!labels[i]->Visible()) continue;
+                const bool changed = labels[i]->Caption() != before[i];
+                changedLabels += changed;
+                RECT b = labels[i]->BoundsRect();
+                if (!changed && RectInRegion(update, &b)) ++needlessLabelPaints;
+            }
+        }
+        double t2 = Now();
+        PaintNow(window);
+        GdiFlush();
+        double t3 = Now();
+        stats.Add((t1 - t0) + (t3 - t2));
+        if (count && chartPaints - paintsBefore != 1) ++extraChartPaints;
+    };
+    auto floor = [&](Stats& stats) {
+        double t0 = Now();
+        TakeReply(MaxDrives);
+        HDC dc = GetDC(window);
+        BitBlt(dc, 0, 0, client.right, client.bottom, source.Canvas().Handle(), 0, 0, SRCCOPY);
+        ReleaseDC(window, dc);
+        GdiFlush();
+        stats.Add(Now() - t0);
+    };
+    auto chartRepaint = [&](Stats& stats) {
+        double t0 = Now();
+        monitor->Chart1->Invalidate();
+        PaintNow(chartWindow);
+        GdiFlush();
+        stats.Add(Now() - t0);
+    };
+
+    // Warm-up, then the counts are taken.
+    Stats ignore;
+    int tick = 1;
+    for (int i = 0; i < 300; ++i) { oneUpdate(tick++, false, ignore); floor(ignore); chartRepaint(ignore); }
+    forms::Application->ProcessMessages();
+    const long gdiBefore = forms::gdi::LiveObjects();
+    const int windowsBefore = forms::CountProcessWindows();
+    const SIZE_T wsBefore = forms::WorkingSetBytes();
+
+    Stats updates, floors, charts;
+    for (int i = 0; i < runs; ++i) {
+        oneUpdate(tick++, true, updates);
+        floor(floors);
+        chartRepaint(charts);
+        if (i % 100 == 0) forms::Application->ProcessMessages();
+    }
+    forms::Application->ProcessMessages();
+    const long gdiAfter = forms::gdi::LiveObjects();
+    const int windowsAfter = forms::CountProcessWindows();
+    const SIZE_T wsAfter = forms::WorkingSetBytes();
+    DeleteObject(update);
+
+    const double u = updates.Mean(), f = floors.Mean(), c = charts.Mean();
+    const long long grown = static_cast<long long>(wsAfter) - static_cast<long long>(wsBefore);
+    std::printf("monitor update, 8 drives, %d runs (interleaved with the baselines)\n", runs);
+    std::printf("  update (read + ShowInfo + repaint)  %9.2f us\n", u * 1e6);
+    std::printf("  floor (read + one BitBlt)           %9.2f us   update = %6.2f x floor\n", f * 1e6, u / f);
+    std::printf("  one full chart repaint              %9.2f us   update = %6.2f x chart repaint (target <= 1.25)\n",
+                c * 1e6, u / c);
+    std::printf("  chart paints: %s one per update (%ld updates with another count)\n",
+                extraChartPaints ? "not" : "exactly", extraChartPaints);
+    std::printf("  labels: %ld text changes, %ld repaints of unchanged labels\n", changedLabels, needlessLabelPaints);
+    std::printf("  GDI objects %ld -> %ld, windows %d -> %d, working set %llu KB -> %llu KB (%+lld KB)\n", gdiBefore,
+                gdiAfter, windowsBefore, windowsAfter, static_cast<unsigned long long>(wsBefore / 1024),
+                static_cast<unsigned long long>(wsAfter / 1024), grown / 1024);
+
+    delete monitor;
+    forms::Application->ProcessMessages();
+    DeleteFileA(table.c_str());
+    RemoveDirectoryA(SystemDir.c_str());
+    // Allocator noise of a few pages is not growth; a leak of 8 bytes an update would be 80 KB.
+    const bool leaked = gdiAfter != gdiBefore || windowsAfter != windowsBefore || grown > 256 * 1024;
+    const bool missed = extraChartPaints != 0 || needlessLabelPaints != 0 || u > 1.25 * c;
+    std::printf("%s, %s\n", leaked ? "LEAK" : "no leak", missed ? "TARGET MISSED" : "targets met");
+    return leaked || missed ? 1 : 0;
+}
