@@ -112,6 +112,8 @@ int main(int argc, char** argv) {
         labels.push_back(monitor->TempLabels[i]);
     }
     long needlessLabelPaints = 0, changedLabels = 0, extraChartPaints = 0;
+    // The steps of an update, and the updates with and without a changed text apart.
+    Stats readStep, showStep, paintStep, withChange, withoutChange;
     HRGN update = CreateRectRgn(0, 0, 0, 0);
 
     auto oneUpdate = [&](int tick, bool count, Stats& stats) {
@@ -121,8 +123,11 @@ int main(int argc, char** argv) {
         const int paintsBefore = chartPaints;
         double t0 = Now();
         ReplyOutcome r = TakeReply(MaxDrives);
+        double tRead = Now();
         if (r.show) monitor->ShowInfo();
         double t1 = Now();
+        bool anyChange = false;
+        for (size_t i = 0; i < labels.size(); ++i) anyChange |= labels[i]->Caption() != before[i];
         if (count && GetUpdateRgn(window, update, FALSE) != NULLREGION) {
             for (size_t i = 0; i < labels.size(); ++i) {
                 if (!labels[i]->Visible()) continue;
@@ -137,6 +142,12 @@ int main(int argc, char** argv) {
         GdiFlush();
         double t3 = Now();
         stats.Add((t1 - t0) + (t3 - t2));
+        if (count) {
+            readStep.Add(tRead - t0);
+            showStep.Add(t1 - tRead);
+            paintStep.Add(t3 - t2);
+            (anyChange ? withChange : withoutChange).Add((t1 - t0) + (t3 - t2));
+        }
         if (count && chartPaints - paintsBefore != 1) ++extraChartPaints;
     };
     auto floor = [&](Stats& stats) {
@@ -156,6 +167,29 @@ int main(int argc, char** argv) {
         stats.Add(Now() - t0);
     };
 
+    if (getenv("PANEL_BENCH_PROFILE")) {
+        auto per = [&](const char* what, auto f) {
+            double t0 = Now();
+            for (int i = 0; i < 200; ++i) f(i);
+            std::printf("  %-40s %9.2f us\n", what, (Now() - t0) / 200 * 1e6);
+        };
+        RECT empty{150, 0, 160, 10};
+        per("form paint of an empty corner", [&](int) { InvalidateRect(window, &empty, TRUE); UpdateWindow(window); });
+        per("form paint of one label", [&](int) { labels[1]->Invalidate(); UpdateWindow(window); });
+        per("form paint of one label, unlayered", [&](int i) {
+            if (i == 0) SetWindowLongPtrA(window, GWL_EXSTYLE, GetWindowLongPtrA(window, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+            labels[1]->Invalidate(); UpdateWindow(window); });
+        per("chart repaint, unlayered", [&](int) { monitor->Chart1->Invalidate(); UpdateWindow(chartWindow); });
+        SetWindowLongPtrA(window, GWL_EXSTYLE, GetWindowLongPtrA(window, GWL_EXSTYLE) | WS_EX_LAYERED);
+        monitor->SetTransparentColor(false);
+        monitor->SetTransparentColor(true);
+        per("TakeReply", [&](int) { TakeReply(MaxDrives); });
+        per("ShowInfo", [&](int) { monitor->ShowInfo(); });
+        per("refill 8 series", [&](int) {
+            for (int d = 0; d < 8; ++d) { auto* s = monitor->Chart1->Series(d); s->ClearPoints(); s->AppendValues(History[d]); }
+        });
+        PaintNow(window);
+    }
     // Warm-up, then the counts are taken.
     Stats ignore;
     int tick = 1;
@@ -185,6 +219,9 @@ int main(int argc, char** argv) {
     std::printf("  floor (read + one BitBlt)           %9.2f us   update = %6.2f x floor\n", f * 1e6, u / f);
     std::printf("  one full chart repaint              %9.2f us   update = %6.2f x chart repaint (target <= 1.25)\n",
                 c * 1e6, u / c);
+    std::printf("  steps: read %.2f us, ShowInfo %.2f us, repaint %.2f us; updates with a new text %.2f us (%d),"
+                " without %.2f us (%d)\n", readStep.Mean() * 1e6, showStep.Mean() * 1e6, paintStep.Mean() * 1e6,
+                withChange.Mean() * 1e6, withChange.n, withoutChange.Mean() * 1e6, withoutChange.n);
     std::printf("  chart paints: %s one per update (%ld updates with another count)\n",
                 extraChartPaints ? "not" : "exactly", extraChartPaints);
     std::printf("  labels: %ld text changes, %ld repaints of unchanged labels\n", changedLabels, needlessLabelPaints);

@@ -173,9 +173,10 @@ TEST_F(EndToEnd, TheServiceIsAskedEveryRefreshTimeSeconds) {
     HWND w = WaitForMonitorRunning();
     ASSERT_TRUE(WaitUntil([&] { return RequestTicks(log).size() >= 4; }, 60000));
     auto ticks = RequestTicks(log);
-    for (size_t i = 2; i < ticks.size(); ++i)
-        // Polling, not a flood: a 1-second timer may fire a tick early, never half a period.
-        EXPECT_GE(ticks[i] - ticks[i - 1], 500u) << "request " << i;
+    // Polling, not a flood: the k-th poll comes no sooner than k periods after the first request.
+    // (One tick can come late while the window paints, so single gaps may be shorter.)
+    for (size_t i = 1; i < ticks.size(); ++i)
+        EXPECT_GE(ticks[i] - ticks[0], 900u * i) << "request " << i;
     CloseAndWait(w);
 }
 
