@@ -52,7 +52,14 @@ void WriteTable(const std::string& path, int tick) {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-void PaintNow(HWND w) { RedrawWindow(w, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
+// Paints what is invalid in the window and its children, then lets the window system put the
+// result on the screen: Wine copies a window's surface out when the thread next finds its queue
+// empty, so without the peek that copy would be counted in whatever is timed next.
+void PaintNow(HWND w) {
+    RedrawWindow(w, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    MSG m;
+    PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
+}
 
 struct Stats {
     double sum = 0;
@@ -157,9 +164,30 @@ int main(int argc, char** argv) {
         BitBlt(dc, 0, 0, client.right, client.bottom, source.Canvas().Handle(), 0, 0, SRCCOPY);
         ReleaseDC(window, dc);
         GdiFlush();
+        MSG m;
+        PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
         stats.Add(Now() - t0);
     };
-    auto chartRepaint = [&](Stats& stats) {
+    // The chart alone, repainted with its lines one sample further on, as every update shows
+    // them: under Wine a see-through window whose pixels changed costs more to put on the screen
+    // than one repainted as it was, and that cost belongs to the chart, not to the update's extras.
+    // The series are refilled before the clock starts.
+    std::vector<double> moved(HistoryLength);
+    auto chartRepaint = [&](int shift, Stats& stats) {
+        for (int d = 0; d < MaxDrives; ++d) {
+            for (int i = 0; i < HistoryLength; ++i) moved[size_t(i)] = History[d][(i + shift) % HistoryLength];
+            auto* s = monitor->Chart1->Series(d);
+            s->ClearPoints();
+            s->AppendValues(moved);
+        }
+        double t0 = Now();
+        monitor->Chart1->Invalidate();
+        PaintNow(chartWindow);
+        GdiFlush();
+        stats.Add(Now() - t0);
+    };
+    Stats unchangedChart;
+    auto chartRepaintUnchanged = [&](Stats& stats) {
         double t0 = Now();
         monitor->Chart1->Invalidate();
         PaintNow(chartWindow);
@@ -174,15 +202,18 @@ int main(int argc, char** argv) {
             std::printf("  %-40s %9.2f us\n", what, (Now() - t0) / 200 * 1e6);
         };
         RECT empty{150, 0, 160, 10};
-        per("form paint of an empty corner", [&](int) { InvalidateRect(window, &empty, TRUE); UpdateWindow(window); });
-        per("form paint of one label", [&](int) { labels[1]->Invalidate(); UpdateWindow(window); });
-        per("form paint of one label, unlayered", [&](int i) {
-            if (i == 0) SetWindowLongPtrA(window, GWL_EXSTYLE, GetWindowLongPtrA(window, GWL_EXSTYLE) & ~WS_EX_LAYERED);
-            labels[1]->Invalidate(); UpdateWindow(window); });
-        per("chart repaint, unlayered", [&](int) { monitor->Chart1->Invalidate(); UpdateWindow(chartWindow); });
-        SetWindowLongPtrA(window, GWL_EXSTYLE, GetWindowLongPtrA(window, GWL_EXSTYLE) | WS_EX_LAYERED);
-        monitor->SetTransparentColor(false);
-        monitor->SetTransparentColor(true);
+        per("form paint of an empty corner", [&](int) { InvalidateRect(window, &empty, TRUE); PaintNow(window); });
+        per("form paint of one label", [&](int) { labels[1]->Invalidate(); PaintNow(window); });
+        per("chart repaint", [&](int) { monitor->Chart1->Invalidate(); PaintNow(window); });
+        per("one label's new text", [&](int i) {
+            monitor->TempLabels[0]->SetCaption(std::to_string(30 + i % 10) + "\xB0" "C");
+            PaintNow(window);
+        });
+        forms::TBitmap scratch(client.right, client.bottom);
+        HDC sdc = scratch.Canvas().Handle();
+        per("label drawn into memory", [&](int) { monitor->TempLabels[0]->PaintTo(sdc); GdiFlush(); });
+        per("icon drawn into memory", [&](int) { monitor->DriveIcons[0]->PaintTo(sdc); GdiFlush(); });
+        per("chart drawn into memory", [&](int) { monitor->Chart1->Invalidate(); monitor->Chart1->PaintTo(sdc); GdiFlush(); });
         per("TakeReply", [&](int) { TakeReply(MaxDrives); });
         per("ShowInfo", [&](int) { monitor->ShowInfo(); });
         per("refill 8 series", [&](int) {
@@ -193,7 +224,7 @@ int main(int argc, char** argv) {
     // Warm-up, then the counts are taken.
     Stats ignore;
     int tick = 1;
-    for (int i = 0; i < 300; ++i) { oneUpdate(tick++, false, ignore); floor(ignore); chartRepaint(ignore); }
+    for (int i = 0; i < 300; ++i) { oneUpdate(tick++, false, ignore); floor(ignore); chartRepaint(i, ignore); }
     forms::Application->ProcessMessages();
     const long gdiBefore = forms::gdi::LiveObjects();
     const int windowsBefore = forms::CountProcessWindows();
@@ -203,7 +234,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < runs; ++i) {
         oneUpdate(tick++, true, updates);
         floor(floors);
-        chartRepaint(charts);
+        chartRepaint(i % 7 + 1, charts);
+        chartRepaintUnchanged(unchangedChart);
         if (i % 100 == 0) forms::Application->ProcessMessages();
     }
     forms::Application->ProcessMessages();
@@ -217,8 +249,9 @@ int main(int argc, char** argv) {
     std::printf("monitor update, 8 drives, %d runs (interleaved with the baselines)\n", runs);
     std::printf("  update (read + ShowInfo + repaint)  %9.2f us\n", u * 1e6);
     std::printf("  floor (read + one BitBlt)           %9.2f us   update = %6.2f x floor\n", f * 1e6, u / f);
-    std::printf("  one full chart repaint              %9.2f us   update = %6.2f x chart repaint (target <= 1.25)\n",
+    std::printf("  one full chart repaint, lines moved %9.2f us   update = %6.2f x chart repaint (target <= 1.25)\n",
                 c * 1e6, u / c);
+    std::printf("  the chart repainted unchanged         %9.2f us   (for comparison)\n", unchangedChart.Mean() * 1e6);
     std::printf("  steps: read %.2f us, ShowInfo %.2f us, repaint %.2f us; updates with a new text %.2f us (%d),"
                 " without %.2f us (%d)\n", readStep.Mean() * 1e6, showStep.Mean() * 1e6, paintStep.Mean() * 1e6,
                 withChange.Mean() * 1e6, withChange.n, withoutChange.Mean() * 1e6, withoutChange.n);
