@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Draws the program's own pictures: the product icon (thermowl.ico, 16 and 32 pixels) and the
-32 x 32 drive picture (drive.bmp, magenta background = see-through). Run it again after a change;
-its output is checked in under resources/."""
-import struct, sys, os
+"""Draws the program's own pictures: the product icon (thermowl.ico, 16 and 32 pixels), the
+32 x 32 drive picture (drive.bmp) and the strip of nine 16 x 16 menu and button images
+(menuimages.bmp); magenta is see-through in both bitmaps. Run it again after a change; its output
+is checked in under resources/."""
+import math, os, struct, sys
 
 def bmp_rows_bgr(pixels, w, h):
     """Bottom-up 24-bit rows padded to 4 bytes."""
@@ -87,6 +88,141 @@ def drive():
             px[y][x] = (0, 200, 0)
     return px
 
+# --- the 16 x 16 images of the menu and the options dialog, one strip in index order ----------
+
+KEY = (255, 0, 255)
+
+def blank16():
+    return [[KEY] * 16 for _ in range(16)]
+
+def disc(px, cx, cy, r, fill, edge):
+    for y in range(16):
+        for x in range(16):
+            d = ((x - cx) ** 2 + (y - cy) ** 2) ** 0.5
+            if d <= r:
+                px[y][x] = edge if d > r - 1.2 else fill
+
+def put(px, points, colour):
+    for x, y in points:
+        if 0 <= x < 16 and 0 <= y < 16:
+            px[y][x] = colour
+
+def thick_line(px, x0, y0, x1, y1, colour, width=2):
+    n = max(abs(x1 - x0), abs(y1 - y0)) * 2 + 1
+    for i in range(n + 1):
+        x = x0 + (x1 - x0) * i / n
+        y = y0 + (y1 - y0) * i / n
+        put(px, [(int(round(x)) + dx, int(round(y)) + dy) for dx in range(width) for dy in range(width)], colour)
+
+def about_image():
+    px = blank16()
+    disc(px, 7.5, 7.5, 7.5, (40, 100, 220), (10, 50, 150))
+    put(px, [(7, 3), (8, 3), (7, 4), (8, 4)], (255, 255, 255))
+    put(px, [(x, y) for x in (7, 8) for y in range(6, 12)] + [(6, 6), (6, 11), (9, 11)], (255, 255, 255))
+    return px
+
+def exit_image():
+    px = blank16()
+    for y in range(1, 15):                     # the door frame and the open door
+        for x in range(2, 11):
+            px[y][x] = (90, 60, 30) if x in (2, 10) or y in (1, 14) else (250, 245, 230)
+    for y in range(2, 14):
+        for x in range(3, 7):
+            px[y][x] = (170, 110, 50)
+    put(px, [(6, 8)], (250, 220, 0))           # the handle
+    thick_line(px, 8, 7, 14, 7, (0, 150, 0), 2)  # the arrow out
+    put(px, [(12, 5), (13, 6), (12, 9), (13, 8), (11, 4), (11, 10)], (0, 150, 0))
+    return px
+
+def options_image():
+    px = blank16()
+    steel, dark = (150, 156, 168), (70, 74, 84)
+    for y in range(16):
+        for x in range(16):
+            dx, dy = x - 7.5, y - 7.5
+            d = (dx * dx + dy * dy) ** 0.5
+            a = math.atan2(dy, dx)
+            tooth = math.cos(a * 6) > 0.0
+            if d <= 5.0 or (tooth and d <= 7.6):
+                px[y][x] = steel
+            if (5.0 < d <= 7.6 and tooth and d > 6.7) or 4.3 < d <= 5.0 and not tooth:
+                px[y][x] = dark
+            if d <= 1.6:
+                px[y][x] = KEY
+            elif d <= 2.6:
+                px[y][x] = dark
+    return px
+
+def thermometer_image():
+    px = blank16()
+    for y in range(1, 11):
+        put(px, [(6, y), (9, y)], (60, 60, 60))
+        put(px, [(7, y), (8, y)], (255, 255, 255) if y < 5 else (220, 30, 30))
+    put(px, [(7, 0), (8, 0)], (60, 60, 60))
+    disc(px, 7.5, 12, 3.5, (220, 30, 30), (60, 60, 60))
+    return px
+
+def screen_image(lit):
+    px = blank16()
+    for y in range(1, 12):
+        for x in range(0, 16):
+            edge = y in (1, 11) or x in (0, 15)
+            px[y][x] = (40, 40, 48) if edge else ((90, 170, 240) if lit else (110, 114, 122))
+    for x in range(6, 10):                     # the stand
+        px[12][x] = (40, 40, 48)
+    for x in range(3, 13):
+        px[13][x] = (40, 40, 48)
+    return px
+
+def show_monitor_image():
+    px = screen_image(True)
+    # a temperature line on the screen
+    thick_line(px, 2, 8, 6, 5, (255, 128, 0), 1)
+    thick_line(px, 6, 5, 9, 7, (255, 128, 0), 1)
+    thick_line(px, 9, 7, 13, 3, (255, 128, 0), 1)
+    return px
+
+def hide_monitor_image():
+    px = screen_image(False)
+    for i in range(5):                         # an arrow down: the monitor goes away
+        put(px, [(x, 4 + i) for x in range(3 + i, 13 - i)], (255, 255, 255))
+    put(px, [(x, y) for x in (7, 8) for y in (2, 3)], (255, 255, 255))
+    return px
+
+def bell_image():
+    px = blank16()
+    gold, dark = (240, 190, 30), (140, 100, 10)
+    for y in range(2, 12):
+        half = 2 + (y - 2) * 0.45
+        for x in range(16):
+            if abs(x - 7.5) <= half:
+                px[y][x] = dark if abs(x - 7.5) > half - 1 else gold
+    for x in range(1, 15):
+        px[12][x] = dark
+    put(px, [(7, 1), (8, 1)], dark)
+    disc(px, 7.5, 13.5, 1.5, dark, dark)
+    return px
+
+def cancel_image():
+    px = blank16()
+    thick_line(px, 2, 2, 12, 12, (200, 0, 0), 3)
+    thick_line(px, 12, 2, 2, 12, (200, 0, 0), 3)
+    return px
+
+def apply_image():
+    px = blank16()
+    thick_line(px, 1, 8, 5, 12, (0, 150, 0), 3)
+    thick_line(px, 5, 12, 13, 2, (0, 150, 0), 3)
+    return px
+
+def menu_images():
+    """0 About, 1 Exit, 2 Options, 3 thermometer, 4 Show monitor, 5 Hide monitor, 6 alarm bell,
+    7 Cancel, 8 Apply, side by side."""
+    images = [about_image(), exit_image(), options_image(), thermometer_image(), show_monitor_image(),
+              hide_monitor_image(), bell_image(), cancel_image(), apply_image()]
+    return [sum((img[y] for img in images), []) for y in range(16)]
+
 out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "resources")
 write_ico(os.path.join(out, "thermowl.ico"))
 write_bmp(os.path.join(out, "drive.bmp"), drive())
+write_bmp(os.path.join(out, "menuimages.bmp"), menu_images())

@@ -79,6 +79,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
     Timer4 = makeTimer("Timer4", 5000);
     Timer1->OnTimer = [this](TObject* s) { Timer1Timer(s); };
     Timer2->OnTimer = [this](TObject* s) { Timer2Timer(s); };
+    ConnectTray();
 
     OnShow = [this](TObject* s) { FormShow(s); };
     OnPaint = [this](TObject* s) { FormPaint(s); };

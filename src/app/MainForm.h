@@ -8,6 +8,7 @@
 #include "forms/Timer.h"
 #include "tray/TrayIcon.h"
 #include <array>
+#include <functional>
 #include <string>
 
 namespace chart { class TChart; }
@@ -70,6 +71,24 @@ public:
     void SetAxisColor(forms::TColor color);
 
     // The tray icon's commands, balloons and the alarms (MainFormTray.cpp).
+    forms::TMenuItem* option;
+    forms::TMenuItem* showmon;
+    forms::TMenuItem* hidemon;
+    forms::TMenuItem* About1;
+    forms::TMenuItem* Exit2;
+    // Shows the options dialog on a page (1 "Monitor", 2 "About"); empty until the dialog exists.
+    std::function<void(int page)> ShowOptions;
+
+    void optionClick(forms::TObject* sender);
+    void showmonClick(forms::TObject* sender);
+    void hidemonClick(forms::TObject* sender);
+    void About1Click(forms::TObject* sender);
+    void Exit2Click(forms::TObject* sender);
+    void TrayIcon1DblClick(forms::TObject* sender);
+    void TrayIcon1BalloonHintTimeout(forms::TObject* sender);
+    void TrayIcon1BalloonHintClick(forms::TObject* sender);
+    void TrayIcon1BalloonHintHide(forms::TObject* sender);
+    void Timer4Timer(forms::TObject* sender);
     // The hide-monitor command: the monitor goes to the tray, and the icon stays for good as
     // the way back.
     void HideMonitor();
@@ -93,6 +112,12 @@ private:
     void ApplyPlacement();
     void StartupHandshake();
     void OpenClearScf();
+    // The menu images, the popup menu's items and the tray icon's and Timer4's handlers.
+    void LoadMenuImages();
+    void BuildPopupMenu();
+    void ConnectTray();
+    // A warning or alarm balloon; with Tray off the icon shows only while it is up.
+    void ShowAlertBalloon(const char* title, const std::string& text);
 };
 
 }  // namespace thermowl

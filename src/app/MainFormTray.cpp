@@ -2,10 +2,78 @@
 #include "MainForm.h"
 #include "ServiceLink.h"
 #include "Settings.h"
+#include "forms/Application.h"
+#include "forms/Platform.h"
 
 namespace thermowl {
 
 using namespace forms;
+
+namespace {
+constexpr BYTE BalloonSeconds = 10;
+constexpr int MenuImageCount = 9;
+}  // namespace
+
+void TMainForm::ConnectTray() {
+    LoadMenuImages();
+    BuildPopupMenu();
+    TrayIcon1->OnDblClick = [this](TObject* s) { TrayIcon1DblClick(s); };
+    TrayIcon1->OnBalloonHintTimeout = [this](TObject* s) { TrayIcon1BalloonHintTimeout(s); };
+    TrayIcon1->OnBalloonHintClick = [this](TObject* s) { TrayIcon1BalloonHintClick(s); };
+    TrayIcon1->OnBalloonHintHide = [this](TObject* s) { TrayIcon1BalloonHintHide(s); };
+    Timer4->OnTimer = [this](TObject* s) { Timer4Timer(s); };
+}
+
+void TMainForm::LoadMenuImages() {
+    // One strip of 16 x 16 images in index order; magenta is see-through.
+    TBitmap strip;
+    if (!strip.LoadFromResourceName(GetModuleHandleA(nullptr), "MENUIMAGES")) return;
+    int size = ImageList1->Width();
+    for (int i = 0; i < MenuImageCount && (i + 1) * size <= strip.Width(); ++i) {
+        TBitmap cell(size, size);
+        BitBlt(cell.Canvas().Handle(), 0, 0, size, size, strip.Canvas().Handle(), i * size, 0, SRCCOPY);
+        ImageList1->Add(cell, clFuchsia);
+    }
+}
+
+void TMainForm::BuildPopupMenu() {
+    PopupMenu1->SetImages(ImageList1);
+    auto add = [this](const char* name, const char* caption, int image, void (TMainForm::*handler)(TObject*)) {
+        auto* item = new TMenuItem(this);
+        item->Name = name;
+        item->Caption = caption;
+        item->ImageIndex = image;
+        if (handler) item->OnClick = [this, handler](TObject* s) { (this->*handler)(s); };
+        PopupMenu1->Items().Add(item);
+        return item;
+    };
+    option = add("option", "Options...", 2, &TMainForm::optionClick);
+    add("N1", "-", -1, nullptr);
+    showmon = add("showmon", "Show monitor", 4, &TMainForm::showmonClick);
+    hidemon = add("hidemon", "Hide monitor", 5, &TMainForm::hidemonClick);
+    add("N2", "-", -1, nullptr);
+    About1 = add("About1", "About...", 0, &TMainForm::About1Click);
+    add("N3", "-", -1, nullptr);
+    Exit2 = add("Exit2", "Exit", 1, &TMainForm::Exit2Click);
+}
+
+// --- commands ---------------------------------------------------------------------------------
+
+void TMainForm::optionClick(TObject*) {
+    if (ShowOptions) ShowOptions(1);
+}
+
+void TMainForm::About1Click(TObject*) {
+    if (ShowOptions) ShowOptions(2);
+}
+
+void TMainForm::showmonClick(TObject*) {
+    // Show first: the monitor's next paint must not send it back to the tray.
+    Settings.Show = true;
+    TrayIcon1->RestoreMainForm();
+}
+
+void TMainForm::hidemonClick(TObject*) { HideMonitor(); }
 
 void TMainForm::HideMonitor() {
     TrayIcon1->HideMainForm();
@@ -14,11 +82,68 @@ void TMainForm::HideMonitor() {
     TrayIcon1->SetIconVisible(true);
 }
 
-void TMainForm::ShowDriveListBalloon() {
-    // The balloon comes with the menu and alarms; the count is remembered either way.
-    Settings.Devices = static_cast<uint8_t>(DriveCount);
+void TMainForm::Exit2Click(TObject*) { Close(); }
+
+void TMainForm::TrayIcon1DblClick(TObject*) {
+    Settings.Show = true;
+    // A monitor started hidden is still in the minimized state it started in, and a minimized
+    // main form would not show: it comes back as a normal window.
+    if (WindowState() == wsMinimized) {
+        Application->Restore();
+        SetWindowState(wsNormal);
+    }
+    Show();
 }
 
-void TMainForm::AlarmCheck(const std::string&, int) {}
+// --- balloons ---------------------------------------------------------------------------------
+
+void TMainForm::ShowDriveListBalloon() {
+    std::string text = "Found " + std::to_string(DriveCount) + " Devices:";
+    for (int i = 0; i < DriveCount && i < MaxDrives; ++i) text += "\r\n" + DriveName(DriveTable[i]);
+    TrayIcon1->ShowBalloonHint("Thermowl", text, tray::biInfo, BalloonSeconds);
+    Settings.Devices = static_cast<uint8_t>(DriveCount);
+    Timer4->SetEnabled(true);
+}
+
+void TMainForm::AlarmCheck(const std::string& name, int temperature) {
+    if (!Settings.Alarm) return;
+    std::string text = name + "\r\ntemperature is " + std::to_string(temperature) + " \xB0" "C !";
+    if (temperature >= Settings.WarnTemp) {
+        ShowAlertBalloon("WARNING!", text);
+        Timer4->SetEnabled(true);
+    }
+    // Tested on its own: the thresholds need not be in order.
+    if (temperature >= Settings.AlarmTemp) {
+        ShowAlertBalloon("ALARM!", text);
+        for (int beep = 0; beep < 3; ++beep) {
+            if (beep > 0) platform.Sleep(100);
+            platform.Beep(1000, 100);
+        }
+        Timer4->SetEnabled(true);
+    }
+}
+
+void TMainForm::ShowAlertBalloon(const char* title, const std::string& text) {
+    if (!Settings.Tray) TrayIcon1->SetIconVisible(true);
+    TrayIcon1->ShowBalloonHint(title, text, tray::biWarning, BalloonSeconds);
+}
+
+// Timer4 is switched on after each balloon; one already counting is not restarted, so its end
+// closes a later balloon too.
+void TMainForm::Timer4Timer(TObject*) {
+    Timer4->SetEnabled(false);
+    TrayIcon1->HideBalloonHint();
+    if (!Settings.Tray) TrayIcon1->SetIconVisible(false);
+}
+
+void TMainForm::TrayIcon1BalloonHintTimeout(TObject*) {
+    if (!Settings.Tray) TrayIcon1->SetIconVisible(false);
+}
+
+void TMainForm::TrayIcon1BalloonHintClick(TObject*) {
+    if (!Settings.Tray) TrayIcon1->SetIconVisible(false);
+}
+
+void TMainForm::TrayIcon1BalloonHintHide(TObject*) {}
 
 }  // namespace thermowl

@@ -44,5 +44,6 @@ void FakeService::Run() {
         WPARAM n = count < 0 ? drives.size() : static_cast<WPARAM>(count);
         // Posted: the monitor's thread may be this test's own thread, busy in the hand-shake.
         PostMessageA(reinterpret_cast<HWND>(msg.lParam), thermowl::RecInfoMsg, n, 0);
+        ++replies;
     }
 }

@@ -23,6 +23,7 @@ public:
     bool answer = true;
     bool writeFile = true;
     std::atomic<int> requests{0};
+    std::atomic<int> replies{0};  // counted after each reply is posted
     DWORD ThreadId() const { return threadId_; }
 
 private:
