@@ -55,6 +55,26 @@ std::string MessageBoxText(HWND box) {
     return text;
 }
 
+// A shown balloon of the notification area (a tooltip of the shell's process) holding `text`.
+// Its text is asked from the tooltip itself, which keeps it apart from the window's own.
+HWND FindBalloon(const std::string& text) {
+    struct Search {
+        std::string text;
+        HWND found;
+    } search{text, nullptr};
+    EnumWindows([](HWND w, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        if (ClassOf(w) != "tooltips_class32" || !IsWindowVisible(w)) return TRUE;
+        char buf[512] = {};
+        DWORD_PTR copied = 0;
+        SendMessageTimeoutA(w, WM_GETTEXT, sizeof(buf), reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, &copied);
+        if (std::string(buf).find(s->text) == std::string::npos) return TRUE;
+        s->found = w;
+        return FALSE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // The request log of the service: one GetTickCount value per request.
 std::vector<DWORD> RequestTicks(const std::string& log) {
     std::vector<DWORD> ticks;
@@ -392,4 +412,30 @@ TEST_F(EndToEnd, TheMonitorShowsItsDrivesInTheirColoursAndIsSeeThroughElsewhere)
     EXPECT_EQ(p.Count(RGB(128, 0, 128), all), 0);
     EXPECT_GT(p.Count(behind, all), p.width * p.height / 2);
     CloseAndWait(w);
+}
+
+TEST_F(EndToEnd, AHotDriveIsAnnouncedAtEveryPollAndThePollingGoesOn) {
+    // Polls far enough apart for Wine's notification area, which shows a balloon only after it
+    // has stood for two seconds.
+    StoreSettings({{"Pos", 3}, {"RefreshTime", 4}, {"Tray", 0}, {"Devices", 0}, {"WarnTemp", 50},
+                   {"AlarmTemp", 60}});
+    StartService({"--drive", "Hot disk=72"});
+    StartMonitor();
+    HWND w = WaitForMonitorRunning();
+    // The balloons show above an icon that is there only for them.
+    EXPECT_TRUE(WaitUntil([&] { return FindBalloon("Hot disk\r\ntemperature is 72 \xB0" "C !") != nullptr; }, 30000));
+    // Every reply raises the warning and the alarm, and the alarm beeps for about half a second:
+    // the polls keep coming all the same.
+    EXPECT_TRUE(WaitUntil([&] { return RequestTicks(log).size() >= 4; }, 60000));
+    CloseAndWait(w);
+    // What was stored: the new drive count; the icon's visible spells did not turn the tray on.
+    DWORD v = 0;
+    ASSERT_TRUE(StoredValue("Devices", v));
+    EXPECT_EQ(v, 1u);
+    ASSERT_TRUE(StoredValue("Tray", v));
+    EXPECT_EQ(v, 0u);
+    ASSERT_TRUE(StoredValue("Show", v));
+    EXPECT_EQ(v, 1u);
+    ASSERT_TRUE(StoredValue("Alarm", v));
+    EXPECT_EQ(v, 1u);
 }
