@@ -77,7 +77,7 @@ public:
     forms::TMenuItem* About1;
     forms::TMenuItem* Exit2;
     // Shows the options dialog on a page (1 "Monitor", 2 "About"); empty until the dialog exists.
-    std::function<void(int page)> ShowOptions;
+    std::function<void(int page)> OnShowOptions;
 
     void optionClick(forms::TObject* sender);
     void showmonClick(forms::TObject* sender);

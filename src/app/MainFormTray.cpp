@@ -60,11 +60,11 @@ void TMainForm::BuildPopupMenu() {
 // --- commands ---------------------------------------------------------------------------------
 
 void TMainForm::optionClick(TObject*) {
-    if (ShowOptions) ShowOptions(1);
+    if (OnShowOptions) OnShowOptions(1);
 }
 
 void TMainForm::About1Click(TObject*) {
-    if (ShowOptions) ShowOptions(2);
+    if (OnShowOptions) OnShowOptions(2);
 }
 
 void TMainForm::showmonClick(TObject*) {

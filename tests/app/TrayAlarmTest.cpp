@@ -307,7 +307,7 @@ TEST_F(TrayAlarm, OptionsAndAboutOpenTheirPagesOfTheOptionsDialog) {
     Start();
     monitor->option->Click();  // nothing to open yet: nothing happens
     std::vector<int> pages;
-    monitor->ShowOptions = [&](int page) { pages.push_back(page); };
+    monitor->OnShowOptions = [&](int page) { pages.push_back(page); };
     monitor->option->Click();
     monitor->About1->Click();
     EXPECT_EQ(pages, (std::vector<int>{1, 2}));
