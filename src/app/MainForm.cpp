@@ -159,23 +159,32 @@ void TMainForm::ApplyPlacement() {
 void TMainForm::StartupHandshake() {
     PanelReady = false;
     ReplyReceived = false;
+    Polls = PollState{};
     RequestInfo(Handle());
     Timer2->SetEnabled(true);
+    // The wait keeps its own deadline as well: a time-out timer that could not be set must not
+    // hold the start-up for ever.
+    const DWORD start = GetTickCount();
+    Application->ProcessMessages();
     while (!ReplyReceived) {
-        Application->ProcessMessages();
-        if (ReplyReceived) break;
-        Sleep(100);
+        if (GetTickCount() - start >= StartupReplyMs) {
+            Timer2Timer(Timer2);
+            break;
+        }
+        WaitAndPumpMessages(100);
     }
     Timer2->SetEnabled(false);
 }
 
 void TMainForm::Timer2Timer(TObject*) {
+    // The reply and the time-out may come in the same message pass: the reply wins.
+    if (ReplyReceived) return;
     Timer2->SetEnabled(false);
     DriveCount = NoReply;
     ReplyReceived = true;
 }
 
-void TMainForm::Timer1Timer(TObject*) { RequestInfo(Handle()); }
+void TMainForm::Timer1Timer(TObject*) { PollService(Handle()); }
 
 void TMainForm::OpenClearScf() {
     std::string file = ProgramDir + "clear.scf";

@@ -11,6 +11,7 @@ int32_t DriveCount = 0;
 DriveRecord DriveTable[MaxDrives] = {};
 bool ReplyReceived = false;
 bool PanelReady = false;
+PollState Polls;
 
 const char* const ServiceMissingText = "Service is not started!\r\nPlease reinstall application.";
 
@@ -32,25 +33,66 @@ std::string ReadSystemDir() {
     return n < sizeof(buffer) ? std::string(buffer, n) : std::string();
 }
 
-uint32_t ReadServiceId(HWND owner) {
+uint32_t ReadServiceIdFile() {
     std::string path = SystemDir + "\\hsid.dat";
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     uint32_t id = 0;
     DWORD got = 0;
-    // A file shorter than 4 bytes names no service: the same report as a missing one.
-    if (!file.ok() || !ReadFile(file.h, &id, sizeof(id), &got, nullptr) || got != sizeof(id)) {
-        forms::platform.MessageBoxA(owner, ServiceMissingText, "Thermowl", MB_OK);
-        return 0;
-    }
+    // A file shorter than 4 bytes (or one the service is still writing) names no service.
+    if (!file.ok() || !ReadFile(file.h, &id, sizeof(id), &got, nullptr) || got != sizeof(id)) return 0;
     return id;
 }
 
-void RequestInfo(HWND monitor) {
-    PostThreadMessageA(ServiceThreadId, ReqInfoMsg, 0, reinterpret_cast<LPARAM>(monitor));
+bool ServiceThreadAlive(uint32_t id) {
+    // A message every loop ignores; the post fails unless the thread lives and has a queue.
+    return id != 0 && PostThreadMessageA(id, WM_NULL, 0, 0);
+}
+
+uint32_t ReadServiceId(HWND owner) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        uint32_t id = ReadServiceIdFile();
+        if (ServiceThreadAlive(id)) return id;
+        if (GetTickCount() - start >= ServiceSearchMs) break;
+        WaitAndPumpMessages(100);
+    }
+    forms::platform.MessageBoxA(owner, ServiceMissingText, "Thermowl", MB_OK);
+    return 0;
+}
+
+bool RequestInfo(HWND monitor) {
+    return PostThreadMessageA(ServiceThreadId, ReqInfoMsg, 0, reinterpret_cast<LPARAM>(monitor)) != FALSE;
+}
+
+namespace {
+// A service started again (after an update or a crash) has written a new id: take it.
+bool AdoptNewServiceId() {
+    uint32_t id = ReadServiceIdFile();
+    if (id == 0 || id == ServiceThreadId) return false;
+    ServiceThreadId = id;
+    return true;
+}
+}  // namespace
+
+void PollService(HWND monitor) {
+    if (Polls.requestOutstanding && Polls.missedPolls < SilentPolls) ++Polls.missedPolls;
+    Polls.requestOutstanding = true;
+    if (Polls.postFailed || ServiceSilent()) AdoptNewServiceId();
+    Polls.postFailed = !RequestInfo(monitor);
+    if (Polls.postFailed && AdoptNewServiceId()) Polls.postFailed = !RequestInfo(monitor);
+}
+
+bool ServiceSilent() { return Polls.missedPolls >= SilentPolls; }
+
+void WaitAndPumpMessages(DWORD ms) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT);
+    forms::Application->ProcessMessages();
 }
 
 ReplyOutcome TakeReply(WPARAM count) {
     ReplyReceived = true;
+    Polls.missedPolls = 0;
+    Polls.requestOutstanding = false;
     // The tables hold 8 drives: the count never goes above that, also when the file cannot be read.
     DriveCount = static_cast<int32_t>(std::min<WPARAM>(count, MaxDrives));
     if (DriveCount == 0) return {false, false};

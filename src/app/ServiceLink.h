@@ -11,6 +11,9 @@ constexpr UINT ReqInfoMsg = WM_USER + 1;  // monitor -> service thread; LParam: 
 constexpr UINT RecInfoMsg = WM_USER + 3;  // service -> monitor window; WParam: number of records
 constexpr int MaxDrives = 8;
 constexpr int NoReply = 255;              // DriveCount after the start-up time-out
+constexpr DWORD ServiceSearchMs = 10000;  // how long start-up looks for a live service
+constexpr DWORD StartupReplyMs = 5000;    // how long start-up waits for the first answer
+constexpr int SilentPolls = 3;            // polls in a row without an answer: the service is silent
 
 #pragma pack(push, 1)
 struct DriveRecord {
@@ -29,17 +32,46 @@ extern DriveRecord DriveTable[MaxDrives];
 extern bool ReplyReceived;
 extern bool PanelReady;
 
+// Whether the polled service still takes and answers the requests.
+struct PollState {
+    int missedPolls = 0;             // polls in a row whose request got no answer before the next poll
+    bool requestOutstanding = false; // a poll's request not answered yet
+    bool postFailed = false;         // the last request could not be posted: its thread is gone
+};
+extern PollState Polls;
+
 extern const char* const ServiceMissingText;  // "Service is not started!\r\nPlease reinstall application."
 
 std::string ReadSystemDir();
 
-// Reads the service's thread id; 0 (after the message box, owned by `owner`) when there is none.
+// "hsid.dat" read once: the id in its first 4 bytes, 0 when it is missing or shorter.
+uint32_t ReadServiceIdFile();
+
+// True when `id` names a live thread that takes thread messages.
+bool ServiceThreadAlive(uint32_t id);
+
+// The service's thread id. The service may start a moment after the monitor (both start at
+// log-on), so this keeps looking for a live one for a while, pumping messages; 0 (after the
+// message box, owned by `owner`) when none came.
 uint32_t ReadServiceId(HWND owner);
 
-// Asks the service for the drive table; the answer goes to `monitor`.
-void RequestInfo(HWND monitor);
+// Asks the service for the drive table; the answer goes to `monitor`. False when the request
+// could not be posted.
+bool RequestInfo(HWND monitor);
 
-// Takes a reply: sets DriveCount (at most 8) and reads the table. `read`: the table file was read;
+// One poll: asks the service again. When the service's thread is gone or it has stopped
+// answering, "hsid.dat" is read again first, and a new id is used at once.
+void PollService(HWND monitor);
+
+// True while the last SilentPolls polls got no answer.
+bool ServiceSilent();
+
+// Waits at most `ms` for a message, then delivers every pending one: a wait that keeps the
+// program's windows answering.
+void WaitAndPumpMessages(DWORD ms);
+
+// Takes a reply: sets DriveCount (at most 8), reads the table, and counts the service as
+// answering again. `read`: the table file was read;
 // `show`: it was read and the panel is ready to show it.
 struct ReplyOutcome {
     bool read;

@@ -17,17 +17,29 @@ std::vector<uint8_t> EncodeTable(const std::vector<FakeService::Drive>& drives) 
     return bytes;
 }
 
-FakeService::FakeService() {
+FakeService::FakeService(bool publish) {
     thread_ = std::thread([this] { Run(); });
     WaitUntil([this] { return threadId_ != 0; }, 10000);
+    if (publish) Publish();
+}
+
+FakeService::~FakeService() {
+    if (thread_.joinable()) End();
+}
+
+void FakeService::Publish() {
     uint32_t id = threadId_;
     WriteFileBytes(SystemFilePath("hsid.dat"), std::vector<uint8_t>(reinterpret_cast<uint8_t*>(&id),
                                                                       reinterpret_cast<uint8_t*>(&id) + 4));
 }
 
-FakeService::~FakeService() {
+void FakeService::End() { Stop(true); }
+void FakeService::Crash() { Stop(false); }
+
+void FakeService::Stop(bool removeFiles) {
     PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
     thread_.join();
+    if (!removeFiles) return;
     RemoveFile(SystemFilePath("hsid.dat"));
     RemoveFile(SystemFilePath("hdinfo.dat"));
 }
@@ -38,12 +50,15 @@ void FakeService::Run() {
     threadId_ = GetCurrentThreadId();
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (msg.message != thermowl::ReqInfoMsg) continue;
+        HWND monitor = reinterpret_cast<HWND>(msg.lParam);
+        if (answer) {
+            if (writeFile) WriteFileBytes(SystemFilePath("hdinfo.dat"), EncodeTable(drives));
+            WPARAM n = count < 0 ? drives.size() : static_cast<WPARAM>(count);
+            // Posted: the monitor's thread may be this test's own thread, busy in the hand-shake.
+            PostMessageA(monitor, thermowl::RecInfoMsg, n, 0);
+            ++replies;
+        }
+        if (afterRequest) afterRequest(monitor);
         ++requests;
-        if (!answer) continue;
-        if (writeFile) WriteFileBytes(SystemFilePath("hdinfo.dat"), EncodeTable(drives));
-        WPARAM n = count < 0 ? drives.size() : static_cast<WPARAM>(count);
-        // Posted: the monitor's thread may be this test's own thread, busy in the hand-shake.
-        PostMessageA(reinterpret_cast<HWND>(msg.lParam), thermowl::RecInfoMsg, n, 0);
-        ++replies;
     }
 }

@@ -1,80 +1,22 @@
 // The service link and the monitor's start-up, in-process, against a service on a thread.
-#include "AppFixture.h"
 #include "FakeService.h"
-#include "Process.h"
-#include "app/MainForm.h"
-#include "app/ServiceLink.h"
-#include "app/Settings.h"
-#include "forms/Application.h"
-#include "forms/Platform.h"
+#include "LinkFixture.h"
 #include "forms/Registry.h"
-#include <cstring>
-#include <memory>
 #include <thread>
 
 using namespace thermowl;
 using namespace testsupport;
 
-namespace {
-struct Call {
-    std::string a, b;
-    UINT flags;
-};
+// --- the service id file ----------------------------------------------------------------------
 
-struct Link : AppFixture {
-    forms::PlatformOverride restore;
-    std::vector<Call> boxes, shell;
-    void SetUp() override {
-        AppFixture::SetUp();
-        forms::Application->Title = "Thermowl";
-        forms::Application->Initialize();
-        forms::platform.MessageBoxA = [this](HWND, LPCSTR t, LPCSTR c, UINT f) {
-            boxes.push_back({t, c, f});
-            return IDOK;
-        };
-        forms::platform.ShellExecuteA = [this](HWND, LPCSTR verb, LPCSTR file, LPCSTR params, LPCSTR dir, INT show) {
-            shell.push_back({std::string(verb) + (params ? "+params" : "") + (dir ? "+dir" : ""), file, UINT(show)});
-            return reinterpret_cast<HINSTANCE>(42);
-        };
-        Settings = TSettings{};
-        ServiceThreadId = 0;
-        DriveCount = 0;
-        memset(DriveTable, 0, sizeof(DriveTable));
-        ReplyReceived = PanelReady = false;
-        ProgramDir.clear();
-        DesktopHost = nullptr;
-        SystemDir = ReadSystemDir();
-    }
-    void TearDown() override {
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Vantrell\\Thermowl");
-        AppFixture::TearDown();
-    }
-    void WriteTable(const std::vector<uint8_t>& bytes) { WriteFileBytes(SystemFilePath("hdinfo.dat"), bytes); }
-};
-
-std::unique_ptr<TMainForm> StartMonitor() { return std::make_unique<TMainForm>(nullptr); }
-}  // namespace
-
-// --- the service id -------------------------------------------------------------------------
-
-TEST_F(Link, NoServiceFileShowsTheMessageOnce) {
-    EXPECT_EQ(ReadServiceId(nullptr), 0u);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].a, "Service is not started!\r\nPlease reinstall application.");
-    EXPECT_EQ(boxes[0].b, "Thermowl");
-    EXPECT_EQ(boxes[0].flags, UINT(MB_OK));
-}
-
-TEST_F(Link, AServiceFileShorterThanFourBytesCountsAsNone) {
+TEST_F(Link, AServiceFileShorterThanFourBytesNamesNoService) {
     WriteFileBytes(SystemFilePath("hsid.dat"), {1, 2, 3});
-    EXPECT_EQ(ReadServiceId(nullptr), 0u);
-    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(ReadServiceIdFile(), 0u);
 }
 
 TEST_F(Link, OnlyTheFirstFourBytesAreTheId) {
     WriteFileBytes(SystemFilePath("hsid.dat"), {0x78, 0x56, 0x34, 0x12, 9, 9});
-    EXPECT_EQ(ReadServiceId(nullptr), 0x12345678u);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(ReadServiceIdFile(), 0x12345678u);
 }
 
 // --- replies --------------------------------------------------------------------------------

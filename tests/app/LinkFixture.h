@@ -1,0 +1,60 @@
+// The monitor in-process: recorded message boxes and shell calls, and the link's state reset
+// before each test.
+#pragma once
+#include "AppFixture.h"
+#include "Process.h"
+#include "app/MainForm.h"
+#include "app/ServiceLink.h"
+#include "app/Settings.h"
+#include "forms/Application.h"
+#include "forms/Platform.h"
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct Call {
+    std::string a, b;
+    UINT flags;
+};
+
+struct Link : AppFixture {
+    forms::PlatformOverride restore;
+    std::vector<Call> boxes, shell;
+    void SetUp() override {
+        AppFixture::SetUp();
+        forms::Application->Title = "Thermowl";
+        forms::Application->Initialize();
+        forms::platform.MessageBoxA = [this](HWND, LPCSTR t, LPCSTR c, UINT f) {
+            boxes.push_back({t, c, f});
+            return IDOK;
+        };
+        forms::platform.ShellExecuteA = [this](HWND, LPCSTR verb, LPCSTR file, LPCSTR params, LPCSTR dir, INT show) {
+            shell.push_back({std::string(verb) + (params ? "+params" : "") + (dir ? "+dir" : ""), file, UINT(show)});
+            return reinterpret_cast<HINSTANCE>(42);
+        };
+        thermowl::Settings = thermowl::TSettings{};
+        thermowl::ServiceThreadId = 0;
+        thermowl::DriveCount = 0;
+        memset(thermowl::DriveTable, 0, sizeof(thermowl::DriveTable));
+        thermowl::ReplyReceived = thermowl::PanelReady = false;
+        thermowl::Polls = thermowl::PollState{};
+        thermowl::ProgramDir.clear();
+        thermowl::DesktopHost = nullptr;
+        thermowl::SystemDir = thermowl::ReadSystemDir();
+    }
+    void TearDown() override {
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Vantrell\\Thermowl");
+        AppFixture::TearDown();
+    }
+    void WriteTable(const std::vector<uint8_t>& bytes) {
+        testsupport::WriteFileBytes(testsupport::SystemFilePath("hdinfo.dat"), bytes);
+    }
+    static void WriteServiceId(uint32_t id) {
+        auto* p = reinterpret_cast<uint8_t*>(&id);
+        testsupport::WriteFileBytes(testsupport::SystemFilePath("hsid.dat"), std::vector<uint8_t>(p, p + 4));
+    }
+    static std::unique_ptr<thermowl::TMainForm> StartMonitor() {
+        return std::make_unique<thermowl::TMainForm>(nullptr);
+    }
+};

@@ -1,0 +1,216 @@
+// The link through the service's life: a service that starts after the monitor, one that is
+// started again under a new id, one that stops answering, and the start-up wait's own limits.
+#include "FakeService.h"
+#include "LinkFixture.h"
+#include "forms/UtilWindow.h"
+#include <atomic>
+#include <optional>
+#include <thread>
+
+using namespace thermowl;
+using namespace testsupport;
+
+namespace {
+// The id of a thread that has ended, as a service that crashed leaves it in "hsid.dat".
+DWORD EndedThreadId() {
+    DWORD id = 0;
+    std::thread([&] { id = GetCurrentThreadId(); }).join();
+    return id;
+}
+
+std::vector<uint8_t> IdBytes(DWORD id) {
+    auto* p = reinterpret_cast<uint8_t*>(&id);
+    return {p, p + 4};
+}
+
+// Runs a function on the monitor's thread while it waits, in the middle of its message pass:
+// what it posts there is handled in that same pass.
+class OnMonitorThread {
+public:
+    explicit OnMonitorThread(std::function<void(TMainForm&)> action)
+        : action_(std::move(action)), window_([this](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+              if (m != WM_APP) return DefWindowProcA(w, m, wp, lp);
+              auto* form = dynamic_cast<TMainForm*>(forms::TWinControl::FromHandle(reinterpret_cast<HWND>(lp)));
+              if (form) action_(*form);
+              return 0;
+          }) {}
+    // Called from the service's thread with the window the request names.
+    void Run(HWND monitor) { SendMessageA(window_.Handle(), WM_APP, 0, reinterpret_cast<LPARAM>(monitor)); }
+
+private:
+    std::function<void(TMainForm&)> action_;
+    forms::TUtilWindow window_;
+};
+
+// One poll, and the wait until the service it reached (if any) has taken it.
+void Poll(TMainForm& monitor, std::initializer_list<FakeService*> services) {
+    int before = 0;
+    for (auto* s : services) before += s->requests;
+    monitor.Timer1Timer(nullptr);
+    WaitUntil([&] {
+        int now = 0;
+        for (auto* s : services) now += s->requests;
+        return now > before;
+    }, 5000);
+    PumpMessages();  // the answer, if one came
+}
+}  // namespace
+
+// --- start-up: the service comes after the monitor --------------------------------------------
+
+TEST_F(Link, AServiceThatStartsTwoSecondsLateIsFound) {
+    // What "hsid.dat" holds until the service writes its id.
+    struct Case {
+        const char* name;
+        std::optional<std::vector<uint8_t>> before;
+    };
+    FakeService service(false);
+    const Case cases[] = {
+        {"no file yet", std::nullopt},
+        {"the id of an earlier run", IdBytes(EndedThreadId())},
+        {"a file still being written", std::vector<uint8_t>{0x12, 0x34}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        boxes.clear();
+        RemoveFile(SystemFilePath("hsid.dat"));
+        if (c.before) WriteFileBytes(SystemFilePath("hsid.dat"), *c.before);
+        int asked = service.requests;
+        std::thread late([&] {
+            Sleep(2000);
+            service.Publish();
+        });
+        auto monitor = StartMonitor();
+        late.join();
+        EXPECT_TRUE(boxes.empty());
+        EXPECT_EQ(ServiceThreadId, service.ThreadId());
+        EXPECT_EQ(service.requests, asked + 1);
+        EXPECT_TRUE(PanelReady);
+        EXPECT_TRUE(monitor->Timer1->Enabled());
+    }
+}
+
+TEST_F(Link, AServiceThatNeverComesEndsWithTheMessage) {
+    auto monitor = StartMonitor();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].a, "Service is not started!\r\nPlease reinstall application.");
+    EXPECT_EQ(boxes[0].b, "Thermowl");
+    EXPECT_EQ(boxes[0].flags, UINT(MB_OK));
+    EXPECT_EQ(ServiceThreadId, 0u);
+    EXPECT_FALSE(monitor->Timer1->Enabled());
+}
+
+// --- start-up: the wait for the first answer --------------------------------------------------
+
+TEST_F(Link, AReplyHandledInTheSamePassAsTheTimeOutIsKept) {
+    FakeService service;
+    service.answer = false;
+    WriteTable(EncodeTable(service.drives));
+    // The reply and, right behind it, the time-out's tick: both wait in the queue together.
+    OnMonitorThread late([](TMainForm& m) {
+        PostMessageA(m.Handle(), RecInfoMsg, 2, 0);
+        PostMessageA(m.Timer2->WindowHandle(), WM_TIMER, 1, 0);
+    });
+    service.afterRequest = [&](HWND monitor) { late.Run(monitor); };
+    auto monitor = StartMonitor();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(DriveCount, 2);
+    EXPECT_TRUE(PanelReady);
+    EXPECT_NE(ServiceThreadId, 0u);
+}
+
+TEST_F(Link, TheStartUpWaitEndsWithoutItsTimer) {
+    FakeService service;
+    service.answer = false;
+    // The time-out timer stops ticking, as one that could not be set.
+    OnMonitorThread cut([](TMainForm& m) { KillTimer(m.Timer2->WindowHandle(), 1); });
+    std::atomic<HWND> monitorWindow{nullptr};
+    service.afterRequest = [&](HWND monitor) {
+        monitorWindow = monitor;
+        cut.Run(monitor);
+    };
+    // Should the wait hang, a late reply ends it, so this test fails instead of hanging.
+    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> rescued{false};
+    std::thread watchdog([&] {
+        if (WaitForSingleObject(done, 60000) == WAIT_OBJECT_0) return;
+        rescued = true;
+        PostMessageA(monitorWindow, RecInfoMsg, NoReply, 0);
+    });
+    auto monitor = StartMonitor();
+    SetEvent(done);
+    watchdog.join();
+    CloseHandle(done);
+    EXPECT_FALSE(rescued);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].a, "Service is not started!\r\nPlease reinstall application.");
+    EXPECT_EQ(ServiceThreadId, 0u);
+}
+
+// --- polling: a service started again --------------------------------------------------------
+
+TEST_F(Link, AServiceStartedAgainIsFollowedUnderItsNewId) {
+    enum Going { Ends, Crashes, Hangs };
+    struct Case {
+        const char* name;
+        Going going;
+        int pollsWithoutService;  // polls between the old service going and the new one starting
+        int pollsToFollow;        // polls until the new one is asked
+    };
+    const Case cases[] = {
+        {"ended cleanly", Ends, 0, 1},
+        {"ended cleanly, back two polls later", Ends, 2, 1},
+        {"crashed, leaving its id", Crashes, 0, 1},
+        {"crashed, back two polls later", Crashes, 2, 1},
+        // A hung service still takes requests: only its silence gives it away.
+        {"hung, replaced at once", Hangs, 0, SilentPolls + 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeService old;
+        auto monitor = StartMonitor();
+        ASSERT_EQ(ServiceThreadId, old.ThreadId());
+        if (c.going == Ends) old.End();
+        if (c.going == Crashes) old.Crash();
+        if (c.going == Hangs) old.answer = false;
+        for (int i = 0; i < c.pollsWithoutService; ++i) monitor->Timer1Timer(nullptr);  // nobody to ask
+        FakeService again(false);
+        again.drives = {{"Disk A", 52}, {"Disk B", 53}};
+        ASSERT_NE(again.ThreadId(), old.ThreadId());
+        again.Publish();
+        int polls = 0;
+        while (again.requests == 0 && polls < 2 * SilentPolls) {
+            Poll(*monitor, {&old, &again});
+            ++polls;
+        }
+        EXPECT_EQ(polls, c.pollsToFollow);
+        EXPECT_EQ(ServiceThreadId, again.ThreadId());
+        // Its answers are taken again, and the polls after go straight to it.
+        EXPECT_EQ(DriveTable[0].Temperature, 52);
+        EXPECT_FALSE(ServiceSilent());
+        Poll(*monitor, {&again});
+        EXPECT_EQ(again.requests, 2);
+        monitor.reset();
+        again.End();
+        if (c.going == Hangs) old.End();
+        ClearState();
+    }
+}
+
+// --- polling: a service that no longer answers ------------------------------------------------
+
+TEST_F(Link, ASilentServiceIsMarkedAfterThreePollsUntilTheNextReply) {
+    FakeService service;
+    auto monitor = StartMonitor();
+    service.answer = false;
+    // Each poll finds the one before it unanswered; the mark comes with the third of those.
+    for (int poll = 1; poll <= SilentPolls + 1; ++poll) {
+        EXPECT_FALSE(ServiceSilent()) << "before poll " << poll;
+        Poll(*monitor, {&service});
+    }
+    EXPECT_TRUE(ServiceSilent());
+    EXPECT_EQ(ServiceThreadId, service.ThreadId());  // its file still names it
+    service.answer = true;
+    Poll(*monitor, {&service});
+    EXPECT_FALSE(ServiceSilent());
+}
