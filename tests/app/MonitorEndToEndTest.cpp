@@ -86,6 +86,18 @@ std::vector<DWORD> RequestTicks(const std::string& log) {
     return ticks;
 }
 
+// The windows named by the requests of the service's log, in order.
+std::vector<HWND> RequestWindows(const std::string& log) {
+    std::vector<HWND> windows;
+    auto text = ReadFileText(log);
+    if (!text) return windows;
+    std::istringstream in(*text);
+    std::string counter, tick, window;
+    while (in >> counter >> tick >> window)
+        windows.push_back(reinterpret_cast<HWND>(static_cast<uintptr_t>(std::stoull(window, nullptr, 16))));
+    return windows;
+}
+
 struct EndToEnd : AppFixture {
     std::string log = TempFilePath("req");
     std::optional<Process> service, monitor;
@@ -438,4 +450,29 @@ TEST_F(EndToEnd, AHotDriveIsAnnouncedAtEveryPollAndThePollingGoesOn) {
     EXPECT_EQ(v, 1u);
     ASSERT_TRUE(StoredValue("Alarm", v));
     EXPECT_EQ(v, 1u);
+}
+
+TEST_F(EndToEnd, TheMonitorFollowsTheServiceWhenItIsStartedAgain) {
+    StoreSettings({{"Pos", 3}, {"RefreshTime", 1}});
+    StartService();
+    StartMonitor();
+    HWND w = WaitForMonitorRunning();
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return RequestTicks(log).size() >= 2; }, 60000));
+    // The service dies and leaves its old id behind; the monitor keeps polling into the void.
+    service->Terminate();
+    auto oldId = ReadFileBytes(SystemFilePath("hsid.dat"));
+    ASSERT_TRUE(oldId.has_value());
+    WaitUntil([] { return false; }, 2500);
+    ASSERT_TRUE(monitor->Running());
+    // A new service, under a new id, is asked by the same monitor window.
+    std::string again = TempFilePath("req");
+    FileCleanup removeLog({again}, false);
+    service.emplace(
+        Process::Start(CommandLine({WindowsPath(SERVICE_EXE), "--log", again, "--source", "simulated"})));
+    ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(SystemFilePath("hsid.dat")) != oldId; }));
+    ASSERT_TRUE(WaitUntil([&] { return RequestWindows(again).size() >= 2; }, 60000));
+    for (HWND asked : RequestWindows(again)) EXPECT_EQ(asked, w);
+    CloseAndWait(w);
+    service->Terminate();  // it holds its log open
 }
