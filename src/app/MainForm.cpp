@@ -184,7 +184,11 @@ void TMainForm::Timer2Timer(TObject*) {
     ReplyReceived = true;
 }
 
-void TMainForm::Timer1Timer(TObject*) { PollService(Handle()); }
+void TMainForm::Timer1Timer(TObject*) {
+    PollService(Handle());
+    // The poll that finds the service silent says so in the hint.
+    UpdateHint();
+}
 
 void TMainForm::OpenClearScf() {
     std::string file = ProgramDir + "clear.scf";
@@ -202,6 +206,8 @@ void TMainForm::WndProc(TMessage& m) {
         // At start, a "255 drives" reply whose table cannot be read counts as no reply at all.
         if (!PanelReady && count == NoReply && !r.read) DriveCount = NoReply;
         if (r.show) ShowInfo();
+        // Any reply ends a silence, also one with nothing to show.
+        else if (PanelReady) UpdateHint();
         m.Result = 0;
         return;
     }

@@ -63,7 +63,7 @@ public:
     void ShowInfo();
     // The number of drives the panel was last built for.
     int BuiltDrives() const { return builtDrives_; }
-    // Hands the hint to the tray icon.
+    // Hands the hint to the tray icon: the drive lines, under a notice while the service is silent.
     void UpdateHint();
     // Every value of each reported drive's history set to its current temperature.
     void StartHistory();

@@ -3,6 +3,7 @@
 #include "MainForm.h"
 #include "ServiceLink.h"
 #include "Settings.h"
+#include "TrayHint.h"
 #include "label/OutlinedLabel.h"
 #include <algorithm>
 
@@ -183,8 +184,9 @@ void TMainForm::ShowInfo() {
 }
 
 void TMainForm::UpdateHint() {
+    const std::string hint = TrayHintText(DriveHint, ServiceSilent());
     // Unchanged, the icon is left alone: each change is a call to the shell.
-    if (TrayIcon1->Hint() != DriveHint) TrayIcon1->SetHint(DriveHint);
+    if (TrayIcon1->Hint() != hint) TrayIcon1->SetHint(hint);
 }
 
 void TMainForm::SetAxisColor(TColor color) {

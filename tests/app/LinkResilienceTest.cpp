@@ -2,6 +2,7 @@
 // started again under a new id, one that stops answering, and the start-up wait's own limits.
 #include "FakeService.h"
 #include "LinkFixture.h"
+#include "app/TrayHint.h"
 #include "forms/UtilWindow.h"
 #include <atomic>
 #include <optional>
@@ -200,17 +201,61 @@ TEST_F(Link, AServiceStartedAgainIsFollowedUnderItsNewId) {
 // --- polling: a service that no longer answers ------------------------------------------------
 
 TEST_F(Link, ASilentServiceIsMarkedAfterThreePollsUntilTheNextReply) {
+    // Any reply clears the mark, also one that leaves nothing to show.
+    struct Case {
+        const char* name;
+        int count;  // the reply's number of drives (-1: the table's)
+    };
+    const Case cases[] = {{"a reply with the table", -1}, {"a reply without drives", 0}};
     FakeService service;
     auto monitor = StartMonitor();
-    service.answer = false;
-    // Each poll finds the one before it unanswered; the mark comes with the third of those.
-    for (int poll = 1; poll <= SilentPolls + 1; ++poll) {
-        EXPECT_FALSE(ServiceSilent()) << "before poll " << poll;
+    const std::string driveLines = monitor->TrayIcon1->Hint();
+    ASSERT_FALSE(driveLines.empty());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        service.answer = false;
+        // Each poll finds the one before it unanswered; the mark comes with the third of those.
+        for (int poll = 1; poll <= SilentPolls + 1; ++poll) {
+            EXPECT_FALSE(ServiceSilent()) << "before poll " << poll;
+            EXPECT_EQ(monitor->TrayIcon1->Hint(), driveLines) << "before poll " << poll;
+            Poll(*monitor, {&service});
+        }
+        EXPECT_TRUE(ServiceSilent());
+        EXPECT_EQ(monitor->TrayIcon1->Hint(), std::string(ServiceSilentLine) + "\r\n" + driveLines);
+        EXPECT_EQ(ServiceThreadId, service.ThreadId());  // its file still names it
+        service.answer = true;
+        service.count = c.count;
         Poll(*monitor, {&service});
+        EXPECT_FALSE(ServiceSilent());
+        EXPECT_EQ(monitor->TrayIcon1->Hint(), driveLines);
+        service.count = -1;
     }
-    EXPECT_TRUE(ServiceSilent());
-    EXPECT_EQ(ServiceThreadId, service.ThreadId());  // its file still names it
-    service.answer = true;
-    Poll(*monitor, {&service});
-    EXPECT_FALSE(ServiceSilent());
+}
+
+TEST(TrayHint, TheNoticeKeepsWholeDriveLinesWithinTheLimit) {
+    const std::string notice = ServiceSilentLine;
+    const std::string line = "WDC WD5000AAKS-00V1A0 is 41\xB0" "C";
+    std::string eight = line;
+    for (int i = 1; i < 8; ++i) eight += "\r\n" + line;
+    struct Case {
+        const char* name;
+        std::string lines;
+        bool silent;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"answering: the drive lines alone", eight, false, eight},
+        {"silent: the notice above the lines", "A is 40\xB0" "C\r\nB is 41\xB0" "C", true,
+         notice + "\r\nA is 40\xB0" "C\r\nB is 41\xB0" "C"},
+        {"silent without drives: the notice alone", "", true, notice},
+        {"silent with eight long lines: the two that fit", eight, true, notice + "\r\n" + line + "\r\n" + line},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string hint = TrayHintText(c.lines, c.silent);
+        EXPECT_EQ(hint, c.expected);
+        if (c.silent) {
+            EXPECT_LE(hint.size(), HintLimit);
+        }
+    }
 }
