@@ -60,46 +60,27 @@ protected:
     }
 };
 
-TEST_F(FreedByHandler, ButtonClickedByMouseSpaceOrEnter) {
-    auto make = [this](bool d) { return Make<TXPButton>(d); };
-    {
-        SCOPED_TRACE("mouse");
-        Expect(make, [](TWinControl& c) { Click(c); });
-    }
-    {
-        SCOPED_TRACE("space");
-        Expect(make, SpaceOn);
-    }
-    {
-        SCOPED_TRACE("enter");
-        Expect(make, [](TWinControl& c) {
-            c.SetFocus();
-            KeyDown(VK_RETURN);
-        });
-    }
-}
-
-TEST_F(FreedByHandler, CheckBoxClickedByMouseOrSpace) {
-    auto make = [this](bool d) { return Make<TXPCheckBox>(d); };
-    {
-        SCOPED_TRACE("mouse");
-        Expect(make, [](TWinControl& c) { Click(c); });
-    }
-    {
-        SCOPED_TRACE("space");
-        Expect(make, SpaceOn);
-    }
-}
-
-TEST_F(FreedByHandler, RadioButtonCheckedByMouseOrFocus) {
-    auto make = [this](bool d) { return Make<TXPRadioButton>(d); };
-    {
-        SCOPED_TRACE("mouse");
-        Expect(make, [](TWinControl& c) { Click(c); });
-    }
-    {
-        SCOPED_TRACE("focus");
-        Expect(make, [](TWinControl& c) { c.SetFocus(); });
+TEST_F(FreedByHandler, ClickedByMouseKeyOrFocus) {
+    const std::function<TWinControl*(bool)> button = [this](bool d) { return Make<TXPButton>(d); },
+                                            check = [this](bool d) { return Make<TXPCheckBox>(d); },
+                                            radio = [this](bool d) { return Make<TXPRadioButton>(d); };
+    const std::function<void(TWinControl&)> mouse = [](TWinControl& c) { Click(c); }, space = SpaceOn,
+                                            focus = [](TWinControl& c) { c.SetFocus(); },
+                                            enter = [](TWinControl& c) {
+                                                c.SetFocus();
+                                                KeyDown(VK_RETURN);
+                                            };
+    const struct {
+        const char* what;
+        const std::function<TWinControl*(bool)>& make;
+        const std::function<void(TWinControl&)>& click;
+    } cases[] = {{"button, mouse", button, mouse},    {"button, space", button, space},
+                 {"button, enter", button, enter},    {"check box, mouse", check, mouse},
+                 {"check box, space", check, space},  {"radio button, mouse", radio, mouse},
+                 {"radio button, focus", radio, focus}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Expect(c.make, c.click);
     }
 }
 
