@@ -1,6 +1,10 @@
 #include "AppFixture.h"
 #include "Process.h"
+#include "app/MainForm.h"
+#include "app/ServiceLink.h"
+#include "app/Settings.h"
 #include "forms/Registry.h"
+#include <cstring>
 
 using namespace testsupport;
 
@@ -32,6 +36,25 @@ bool AppFixture::StoredValue(const char* name, DWORD& value) {
     LONG r = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
     RegCloseKey(key);
     return r == ERROR_SUCCESS && type == REG_DWORD;
+}
+
+DWORD AppFixture::Stored(const char* name) {
+    DWORD value = 0;
+    return StoredValue(name, value) ? value : 0xFFFFFFFF;
+}
+
+void AppFixture::ResetMonitorState() {
+    using namespace thermowl;
+    Settings = TSettings{};
+    ServiceThreadId = 0;
+    DriveCount = 0;
+    memset(DriveTable, 0, sizeof(DriveTable));
+    memset(History, 0, sizeof(History));
+    ReplyReceived = PanelReady = false;
+    Polls = PollState{};
+    ProgramDir.clear();
+    DesktopHost = nullptr;
+    SystemDir = ReadSystemDir();
 }
 
 FakeProgman::FakeProgman() {

@@ -15,6 +15,10 @@ struct AppFixture : testing::Test {
     // Stores a complete set of settings; `overrides` replace single values.
     static void StoreSettings(std::map<std::string, int32_t> overrides = {});
     static bool StoredValue(const char* name, DWORD& value);
+    // The stored number, or 0xFFFFFFFF when there is none.
+    static DWORD Stored(const char* name);
+    // The link's and the monitor's state as the program starts with it.
+    static void ResetMonitorState();
     static void ClearState();
 };
 

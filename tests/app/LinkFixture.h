@@ -33,15 +33,7 @@ struct Link : AppFixture {
             shell.push_back({std::string(verb) + (params ? "+params" : "") + (dir ? "+dir" : ""), file, UINT(show)});
             return reinterpret_cast<HINSTANCE>(42);
         };
-        thermowl::Settings = thermowl::TSettings{};
-        thermowl::ServiceThreadId = 0;
-        thermowl::DriveCount = 0;
-        memset(thermowl::DriveTable, 0, sizeof(thermowl::DriveTable));
-        thermowl::ReplyReceived = thermowl::PanelReady = false;
-        thermowl::Polls = thermowl::PollState{};
-        thermowl::ProgramDir.clear();
-        thermowl::DesktopHost = nullptr;
-        thermowl::SystemDir = thermowl::ReadSystemDir();
+        ResetMonitorState();
     }
     void TearDown() override {
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Vantrell\\Thermowl");

@@ -2,6 +2,7 @@
 // message box, the monitor window, the polling, and the settings after closing.
 #include "AppFixture.h"
 #include "Process.h"
+#include "forms/Bitmap.h"
 #include <algorithm>
 #include <cstring>
 #include <sstream>
@@ -317,11 +318,8 @@ TEST_F(EndToEnd, TheEndOfTheSessionStoresTheSettingsAsExitWould) {
     EXPECT_EQ(SendMessageA(app, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
     SendMessageA(app, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     // Stored by the time the message returns: the session may end the process right after.
-    DWORD v = 0;
-    ASSERT_TRUE(StoredValue("PosX", v));
-    EXPECT_EQ(v, 345u);
-    ASSERT_TRUE(StoredValue("Devices", v));
-    EXPECT_EQ(v, 3u);
+    EXPECT_EQ(Stored("PosX"), 345u);
+    EXPECT_EQ(Stored("Devices"), 3u);
     ASSERT_TRUE(monitor->WaitForExit(30000, true).has_value());
 }
 
@@ -355,39 +353,22 @@ private:
     HWND wnd_ = nullptr;
 };
 
-// The screen's pixels of a rectangle, as 0x00RRGGBB values row by row.
+// The screen's pixels of a rectangle.
 struct ScreenPixels {
-    int width = 0, height = 0;
-    std::vector<uint32_t> rgb;
-    static ScreenPixels Grab(RECT r) {
-        ScreenPixels p;
-        p.width = r.right - r.left;
-        p.height = r.bottom - r.top;
-        p.rgb.resize(size_t(p.width) * size_t(p.height));
+    forms::TBitmap bitmap;
+    explicit ScreenPixels(RECT r) : bitmap(r.right - r.left, r.bottom - r.top) {
         HDC screen = GetDC(nullptr);
-        HDC mem = CreateCompatibleDC(screen);
-        BITMAPINFO bi{};
-        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), p.width, -p.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(mem, dib);
-        BitBlt(mem, 0, 0, p.width, p.height, screen, r.left, r.top, SRCCOPY);
-        GdiFlush();
-        memcpy(p.rgb.data(), bits, p.rgb.size() * 4);
-        SelectObject(mem, old);
-        DeleteObject(dib);
-        DeleteDC(mem);
+        BitBlt(bitmap.Canvas().Handle(), 0, 0, bitmap.Width(), bitmap.Height(), screen, r.left, r.top, SRCCOPY);
         ReleaseDC(nullptr, screen);
-        for (auto& v : p.rgb) v &= 0xFFFFFF;
-        return p;
+        GdiFlush();
     }
     // How many pixels of the colour (a COLORREF) lie in the rectangle (window coordinates).
     int Count(COLORREF color, RECT area) const {
         uint32_t want = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
         int n = 0;
-        for (int y = std::max(0, int(area.top)); y < std::min(height, int(area.bottom)); ++y)
-            for (int x = std::max(0, int(area.left)); x < std::min(width, int(area.right)); ++x)
-                n += rgb[size_t(y) * size_t(width) + size_t(x)] == want;
+        for (int y = std::max(0, int(area.top)); y < std::min(bitmap.Height(), int(area.bottom)); ++y)
+            for (int x = std::max(0, int(area.left)); x < std::min(bitmap.Width(), int(area.right)); ++x)
+                n += (bitmap.Bits()[y * bitmap.Width() + x] & 0xFFFFFF) == want;
         return n;
     }
 };
@@ -408,21 +389,22 @@ TEST_F(EndToEnd, TheMonitorShowsItsDrivesInTheirColoursAndIsSeeThroughElsewhere)
     GetWindowRect(w, &r);
     // Three name lines of 16 pixels ("Disk A - 40", degree sign, "C"), the chart 16 pixels below.
     const RECT names{0, 0, r.right - r.left, 48}, chart{0, 64, 145, 64 + 105};
-    ScreenPixels p;
+    std::unique_ptr<ScreenPixels> shot;
     // Wait for the paint that shows the text, rather than for a time.
     WaitUntil([&] {
-        p = ScreenPixels::Grab(r);
-        return p.Count(face, names) > 40 && p.Count(RGB(255, 0, 0), chart) > 40;
+        shot = std::make_unique<ScreenPixels>(r);
+        return shot->Count(face, names) > 40 && shot->Count(RGB(255, 0, 0), chart) > 40;
     }, 30000);
+    const ScreenPixels& p = *shot;
     EXPECT_GT(p.Count(face, names), 40);
     EXPECT_GT(p.Count(outline, names), 40);
     EXPECT_GT(p.Count(RGB(255, 0, 0), chart), 40);   // the first drive's line: red
     EXPECT_GT(p.Count(RGB(255, 255, 0), chart), 40); // the third one's: yellow (green is the grid's too)
     EXPECT_GT(p.Count(axis, chart), 20);             // the left axis in the axis colour
     // The colour key: no purple pixel anywhere, the backdrop shows through instead.
-    const RECT all{0, 0, p.width, p.height};
+    const RECT all{0, 0, r.right - r.left, r.bottom - r.top};
     EXPECT_EQ(p.Count(RGB(128, 0, 128), all), 0);
-    EXPECT_GT(p.Count(behind, all), p.width * p.height / 2);
+    EXPECT_GT(p.Count(behind, all), all.right * all.bottom / 2);
     CloseAndWait(w);
 }
 
@@ -441,15 +423,8 @@ TEST_F(EndToEnd, AHotDriveIsAnnouncedAtEveryPollAndThePollingGoesOn) {
     EXPECT_TRUE(WaitUntil([&] { return RequestTicks(log).size() >= 4; }, 60000));
     CloseAndWait(w);
     // What was stored: the new drive count; the icon's visible spells did not turn the tray on.
-    DWORD v = 0;
-    ASSERT_TRUE(StoredValue("Devices", v));
-    EXPECT_EQ(v, 1u);
-    ASSERT_TRUE(StoredValue("Tray", v));
-    EXPECT_EQ(v, 0u);
-    ASSERT_TRUE(StoredValue("Show", v));
-    EXPECT_EQ(v, 1u);
-    ASSERT_TRUE(StoredValue("Alarm", v));
-    EXPECT_EQ(v, 1u);
+    for (auto [name, value] : {std::pair{"Devices", 1u}, {"Tray", 0u}, {"Show", 1u}, {"Alarm", 1u}})
+        EXPECT_EQ(Stored(name), value) << name;
 }
 
 TEST_F(EndToEnd, TheMonitorFollowsTheServiceWhenItIsStartedAgain) {

@@ -9,7 +9,6 @@
 #include "app/Settings.h"
 #include "forms/Application.h"
 #include "forms/Platform.h"
-#include <cstring>
 #include <memory>
 
 struct MonitorTest : AppFixture {
@@ -18,7 +17,6 @@ struct MonitorTest : AppFixture {
     std::unique_ptr<thermowl::TMainForm> monitor;
 
     void SetUp() override {
-        using namespace thermowl;
         AppFixture::SetUp();
         service = std::make_unique<FakeService>();  // after the clean-up, which removes its file
         forms::Application->Title = "Thermowl";
@@ -30,13 +28,7 @@ struct MonitorTest : AppFixture {
         forms::platform.Shell_NotifyIconA = [](DWORD, PNOTIFYICONDATAA) { return TRUE; };
         forms::platform.Beep = [](DWORD, DWORD) { return TRUE; };
         forms::platform.Sleep = [](DWORD) {};
-        Settings = TSettings{};
-        ServiceThreadId = 0;
-        DriveCount = 0;
-        memset(DriveTable, 0, sizeof(DriveTable));
-        memset(History, 0, sizeof(History));
-        ReplyReceived = PanelReady = false;
-        SystemDir = ReadSystemDir();
+        ResetMonitorState();
     }
     void TearDown() override {
         forms::Application->MainForm = nullptr;

@@ -78,11 +78,6 @@ struct TrayAlarm : MonitorTest {
     // Whether Timer4's system timer is set. Kills it: a probe, after which Timer4Ends stands in.
     bool Timer4Counting() { return KillTimer(monitor->Timer4->WindowHandle(), 1) != FALSE; }
     bool AppWindowShown() { return IsWindowVisible(forms::Application->Handle()) != FALSE; }
-    DWORD Stored(const char* name) {
-        DWORD value = 0xDEAD;
-        EXPECT_TRUE(StoredValue(name, value)) << name;
-        return value;
-    }
 };
 
 // Warnings at 50, alarms at 60.
