@@ -6,9 +6,11 @@
 #include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 #include <tlhelp32.h>
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 
 using testsupport::FileExists;
@@ -38,15 +40,10 @@ std::string SetupPath() {
     if (!path || !*path) throw std::runtime_error("THERMOWL_SETUP names no installer");
     return testsupport::QuoteArgument(testsupport::WindowsPath(path));
 }
-bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool PathExists(const std::string& path) { return std::filesystem::exists(path); }
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(tolower(c)); });
     return text;
-}
-unsigned long long FileSize(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
-    return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
 // --- the registry, in its 64-bit view ---
@@ -88,13 +85,6 @@ bool WriteString(HKEY root, const std::string& key, const std::string& name, con
                                  static_cast<DWORD>(value.size() + 1));
     RegCloseKey(handle);
     return result == ERROR_SUCCESS;
-}
-void DeleteTree(HKEY root, const std::string& key) {
-    // RegDeleteTreeA is not declared for XP: take it from advapi32 when it is there.
-    using DeleteTreeFn = LONG(WINAPI*)(HKEY, LPCSTR);
-    auto deleteTree = reinterpret_cast<DeleteTreeFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegDeleteTreeA")));
-    if (deleteTree) deleteTree(root, key.c_str());
 }
 
 // --- processes and windows ---
@@ -269,7 +259,7 @@ protected:
     static void Tidy() {
         RunQuietUninstall("/REMOVESETTINGS");
         TerminateProcessesIn(InstallDir());
-        DeleteTree(HKEY_CURRENT_USER, "Software\\Vantrell");
+        SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Vantrell");
     }
 
     // Starts the monitor from its Start-menu shortcut; its window once it shows, or null.
@@ -289,7 +279,7 @@ TEST_F(InstallerTest, SilentInstallSetsUpTheMachineAndSilentUninstallLeavesOnlyT
     unsigned long long bytes = 0;
     for (const char* name : InstalledFiles) {
         EXPECT_TRUE(FileExists(dir_ + "\\" + name)) << name;
-        bytes += FileSize(dir_ + "\\" + name);
+        bytes += std::filesystem::file_size(dir_ + "\\" + name);
     }
     EXPECT_TRUE(FileExists(MenuFolder() + "\\Thermowl.lnk"));
     EXPECT_TRUE(FileExists(MenuFolder() + "\\Uninstall Thermowl.lnk"));
