@@ -64,7 +64,7 @@ Bytes Property(std::int16_t celsius) { return storage_replies::TemperatureDescri
 
 }  // namespace
 
-TEST(WindowsDrives, EachDriveReadTheFirstWayItAllows) {
+TEST(WindowsDrives, EachDriveReadTheFirstWayItAllowsAndASleepingOneNotAtAll) {
     FakeDevices devices;
     devices.disks[0] = {.product = "HD103SJ", .temperatureProperty = Property(38)};
     devices.disks[1] = {.product = "ST3500418AS", .temperatureProperty = Property(41), .opensWithoutRights = false};
@@ -73,28 +73,23 @@ TEST(WindowsDrives, EachDriveReadTheFirstWayItAllows) {
     devices.disks[4] = {.product = "970 EVO", .nvmeLog = storage_replies::NvmeReply(310)};
     devices.disks[9] = {.product = "Far", .temperatureProperty = Property(-2)};  // numbers may have gaps
 
-    RealDrives drives("windows", FindWindowsDrives(devices), [] { return 0u; });
-    const std::vector<std::pair<std::string, int>> expected = {
-        {"HD103SJ", 38}, {"ST3500418AS", 41}, {"WD5000AAKS", 44}, {"970 EVO", 37}, {"Far", 0}};
+    std::uint32_t now = 0;
+    RealDrives drives("windows", FindWindowsDrives(devices), [&] { return now; });
     std::vector<std::pair<std::string, int>> got;
     for (const DriveReading& reading : drives.Next())
         got.push_back({reading.name, reading.temperature});
-    EXPECT_EQ(got, expected);
-}
+    EXPECT_EQ(got, (std::vector<std::pair<std::string, int>>{
+                       {"HD103SJ", 38}, {"ST3500418AS", 41}, {"WD5000AAKS", 44}, {"970 EVO", 37}, {"Far", 0}}));
 
-TEST(WindowsDrives, ASleepingDriveIsNotQueriedAndKeepsItsLastReading) {
-    FakeDevices devices;
-    devices.disks[0] = {.product = "HD103SJ", .temperatureProperty = Property(38)};
-    std::uint32_t now = 0;
-    RealDrives drives("windows", FindWindowsDrives(devices), [&] { return now; });
+    // Asked through the power state, a drive that sleeps is not queried and keeps its last reading.
     FakeDisk& disk = devices.disks[0];
-    disk = {.product = "HD103SJ", .temperatureProperty = Property(50), .poweredUp = false};
-
+    disk.temperatureProperty = Property(50);
+    disk.poweredUp = false;
+    disk.temperatureQueries = 0;
     now += RealDrives::kCacheMs;
     EXPECT_EQ(drives.Next()[0].temperature, 38);
     EXPECT_EQ(drives.Next()[0].flags, kFlagAsleep);
     EXPECT_EQ(disk.temperatureQueries, 0);
-
     disk.poweredUp = true;
     now += RealDrives::kCacheMs;
     EXPECT_EQ(drives.Next()[0].temperature, 50);
