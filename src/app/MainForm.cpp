@@ -124,6 +124,7 @@ void TMainForm::FormCreate() {
     ApplyPlacement();
     SetTop(Settings.PosY);
     SetLeft(Settings.PosX);
+    settingsApplied_ = true;
     // The first request; no answer in time, or no drives, ends the program.
     StartupHandshake();
     if (DriveCount == NoReply || DriveCount == 0) {
@@ -223,7 +224,11 @@ void TMainForm::FormPaint(TObject*) {
     if (!Settings.Show) HideMonitor();
 }
 
-void TMainForm::FormClose(TObject*, TCloseAction&) { SaveSettings(Handle()); }
+void TMainForm::FormClose(TObject*, TCloseAction&) {
+    // A close while start-up still looks for the service (Exit in the icon's menu) comes before
+    // the settings were loaded: storing the defaults would lose the user's own.
+    if (settingsApplied_) SaveSettings(Handle());
+}
 
 void TMainForm::FormMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
     // Any button drags: the system's own move loop follows the mouse until it is released.

@@ -108,6 +108,8 @@ private:
     void FitToChildren();
     void PullBackOnScreen();
     int builtDrives_ = 0;
+    // The stored settings are loaded and the window stands in their place: a close may store them.
+    bool settingsApplied_ = false;
 
     void ApplyPlacement();
     void StartupHandshake();

@@ -91,6 +91,27 @@ TEST_F(Link, AServiceThatStartsTwoSecondsLateIsFound) {
     }
 }
 
+TEST_F(Link, AnExitWhileStartUpLooksForTheServiceKeepsTheStoredSettings) {
+    StoreSettings({{"PosX", 40}, {"RefreshTime", 7}});
+    FakeService service(false);
+    // Exit from the icon's menu while the service has not come yet, then the service.
+    std::thread user([&] {
+        HWND monitor = nullptr;
+        WaitUntil([&] { return (monitor = FindWindowA("TMainForm", "Thermowl")) != nullptr; }, 5000);
+        Sleep(500);
+        PostMessageA(monitor, WM_CLOSE, 0, 0);
+        Sleep(1000);
+        service.Publish();
+    });
+    auto monitor = StartMonitor();
+    user.join();
+    DWORD v = 0;
+    ASSERT_TRUE(StoredValue("PosX", v));
+    EXPECT_EQ(v, 40u);
+    ASSERT_TRUE(StoredValue("RefreshTime", v));
+    EXPECT_EQ(v, 7u);
+}
+
 TEST_F(Link, AServiceThatNeverComesEndsWithTheMessage) {
     auto monitor = StartMonitor();
     ASSERT_EQ(boxes.size(), 1u);
