@@ -20,6 +20,7 @@ struct FakeSensor final : DriveSensor {
     bool asleep = false;
     int reads = 0;
 
+    FakeSensor(std::string name, std::optional<double> celsius) : name(std::move(name)), celsius(celsius) {}
     std::string Name() const override { return name; }
     std::string Device() const override { return "dev" + name; }
     bool Asleep() override { return asleep; }
@@ -31,10 +32,7 @@ struct FakeSensor final : DriveSensor {
 
 // Adds a sensor to `list`; the test keeps the reference to change it while the drives own it.
 FakeSensor& Add(Sensors& list, std::string name, std::optional<double> celsius) {
-    auto sensor = std::make_unique<FakeSensor>();
-    sensor->name = std::move(name);
-    sensor->celsius = celsius;
-    list.push_back(std::move(sensor));
+    list.push_back(std::make_unique<FakeSensor>(std::move(name), celsius));
     return static_cast<FakeSensor&>(*list.back());
 }
 
