@@ -127,6 +127,7 @@ void TMainForm::FormCreate() {
     settingsApplied_ = true;
     // The first request; no answer in time, or no drives, ends the program.
     StartupHandshake();
+    if (Application->Terminated()) return;  // Exit chosen while waiting for the first answer
     if (DriveCount == NoReply || DriveCount == 0) {
         platform.MessageBoxA(Handle(), ServiceMissingText, "Thermowl", MB_OK);
         ServiceThreadId = 0;
@@ -167,7 +168,7 @@ void TMainForm::StartupHandshake() {
     // hold the start-up for ever.
     const DWORD start = GetTickCount();
     Application->ProcessMessages();
-    while (!ReplyReceived) {
+    while (!ReplyReceived && !Application->Terminated()) {
         if (GetTickCount() - start >= StartupReplyMs) {
             Timer2Timer(Timer2);
             break;

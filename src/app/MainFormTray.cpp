@@ -82,7 +82,12 @@ void TMainForm::HideMonitor() {
     TrayIcon1->SetIconVisible(true);
 }
 
-void TMainForm::Exit2Click(TObject*) { Close(); }
+void TMainForm::Exit2Click(TObject*) {
+    Close();
+    // While start-up still looks for the service the monitor is not yet the application's main
+    // form, and its close alone would only hide it: Exit ends the program all the same.
+    Application->Terminate();
+}
 
 void TMainForm::TrayIcon1DblClick(TObject*) {
     Settings.Show = true;

@@ -55,6 +55,8 @@ uint32_t ReadServiceId(HWND owner) {
         if (ServiceThreadAlive(id)) return id;
         if (GetTickCount() - start >= ServiceSearchMs) break;
         WaitAndPumpMessages(100);
+        // Exit chosen from the icon's menu while looking: end quietly, without the box.
+        if (forms::Application->Terminated()) return 0;
     }
     forms::platform.MessageBoxA(owner, ServiceMissingText, "Thermowl", MB_OK);
     return 0;

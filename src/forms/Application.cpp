@@ -19,6 +19,7 @@ TApplication::~TApplication() {
 }
 
 void TApplication::Initialize() {
+    terminated_ = false;  // a new run (tests start many in one process)
     if (handle_) return;
     WNDCLASSA wc{};
     wc.lpfnWndProc = AppWndProc;

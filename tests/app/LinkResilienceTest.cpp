@@ -91,20 +91,25 @@ TEST_F(Link, AServiceThatStartsTwoSecondsLateIsFound) {
     }
 }
 
-TEST_F(Link, AnExitWhileStartUpLooksForTheServiceKeepsTheStoredSettings) {
+TEST_F(Link, AnExitWhileStartUpLooksForTheServiceEndsItQuietlyAndKeepsTheStoredSettings) {
     StoreSettings({{"PosX", 40}, {"RefreshTime", 7}});
     FakeService service(false);
+    OnMonitorThread exit([](TMainForm& form) { form.Exit2->Click(); });
     // Exit from the icon's menu while the service has not come yet, then the service.
     std::thread user([&] {
         HWND monitor = nullptr;
         WaitUntil([&] { return (monitor = FindWindowA("TMainForm", "Thermowl")) != nullptr; }, 5000);
         Sleep(500);
-        PostMessageA(monitor, WM_CLOSE, 0, 0);
+        exit.Run(monitor);
         Sleep(1000);
         service.Publish();
     });
     auto monitor = StartMonitor();
     user.join();
+    // The program ends: no box, no service taken up, no polling.
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(ServiceThreadId, 0u);
+    EXPECT_FALSE(monitor->Timer1->Enabled());
     DWORD v = 0;
     ASSERT_TRUE(StoredValue("PosX", v));
     EXPECT_EQ(v, 40u);
