@@ -1,6 +1,7 @@
 // History chart benchmark: the time of a full repaint and of re-showing a clean bitmap, each as
 // a ratio to a plain BitBlt of the same area, then a long repaint run that must leak nothing.
 // Exits with 1 when GDI objects, windows or working set grew.
+#include "../BenchClock.h"
 #include "HistoryChart.h"
 #include "forms/ProcessStats.h"
 #include "forms/Application.h"
@@ -12,13 +13,6 @@
 using namespace chart;
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER freq = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(freq.QuadPart);
-}
 
 // Seconds per call of f, over enough calls to last about half a second.
 template <typename F> double PerCall(F f) {

@@ -4,6 +4,7 @@
 // area) and one full repaint of the history chart alone. It also counts, per update, the chart
 // paints and the repaints of labels whose text did not change, and compares the process's GDI
 // objects, windows and working set before and after. Exits with 1 when a target is missed.
+#include "../BenchClock.h"
 #include "app/MainForm.h"
 #include "app/ServiceLink.h"
 #include "app/Settings.h"
@@ -23,13 +24,6 @@
 using namespace thermowl;
 
 namespace {
-
-double Now() {
-    static LARGE_INTEGER freq = [] { LARGE_INTEGER f; QueryPerformanceFrequency(&f); return f; }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(freq.QuadPart);
-}
 
 // Eight drives whose temperatures drift slowly, as real ones do: each changes by a degree now
 // and then (two of them at once, far apart on the panel), so most labels keep their text from

@@ -3,6 +3,7 @@
 // baseline measured in the same run: the same number of bare hidden windows made and
 // destroyed. GDI objects and process windows must come back to where they were.
 // Usage: tray_bench [scale]   (scale divides the counts, e.g. 10 for a quick run)
+#include "../BenchClock.h"
 #include "tray/TrayIcon.h"
 #include "forms/ProcessStats.h"
 #include "forms/Application.h"
@@ -26,12 +27,10 @@ Run Measure(int count, const std::function<void()>& once) {
     long gdi = forms::gdi::LiveObjects();
     int windows = forms::CountProcessWindows();
     SIZE_T ws = forms::WorkingSetBytes();
-    LARGE_INTEGER f, t0, t1;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t0);
+    double t0 = Now();
     for (int i = 0; i < count; ++i) once();
-    QueryPerformanceCounter(&t1);
-    return {double(t1.QuadPart - t0.QuadPart) / double(f.QuadPart), (long long)forms::WorkingSetBytes() - (long long)ws,
+    double seconds = Now() - t0;
+    return {seconds, (long long)forms::WorkingSetBytes() - (long long)ws,
             forms::gdi::LiveObjects() - gdi, forms::CountProcessWindows() - windows};
 }
 

@@ -133,6 +133,15 @@ struct EndToEnd : AppFixture {
         WaitUntil([&] { return RequestTicks(log).size() >= 1; });
         return w;
     }
+    // Moves the monitor as a drag would, and waits until the move is done.
+    static void MoveAndWait(HWND w, int x, int y) {
+        SetWindowPos(w, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        WaitUntil([&] {
+            RECT r;
+            GetWindowRect(w, &r);
+            return r.left == x && r.top == y;
+        });
+    }
     void CloseAndWait(HWND w) {
         PostMessageA(w, WM_CLOSE, 0, 0);
         ASSERT_TRUE(monitor->WaitForExit(30000, true).has_value());
@@ -218,12 +227,7 @@ TEST_F(EndToEnd, ClosingStoresAllSeventeenValuesAndTheNextStartUsesThem) {
     StartService({"--drives", "3"});
     StartMonitor();
     HWND w = WaitForMonitorRunning();
-    SetWindowPos(w, nullptr, 345, 234, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    WaitUntil([&] {
-        RECT r;
-        GetWindowRect(w, &r);
-        return r.left == 345;
-    });
+    MoveAndWait(w, 345, 234);
     CloseAndWait(w);
     const char* names[] = {"Alarm", "Tray", "Show", "ShowHddNames", "ShowIcons", "ShowChart", "RefreshTime",
                            "WarnTemp", "AlarmTemp", "PosX", "PosY", "Pos", "Alpha", "Devices",
@@ -306,12 +310,7 @@ TEST_F(EndToEnd, TheEndOfTheSessionStoresTheSettingsAsExitWould) {
     StartService({"--drives", "3"});
     StartMonitor();
     HWND w = WaitForMonitorRunning();
-    SetWindowPos(w, nullptr, 345, 234, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    WaitUntil([&] {
-        RECT r;
-        GetWindowRect(w, &r);
-        return r.left == 345;
-    });
+    MoveAndWait(w, 345, 234);
     // Log-off asks every top-level window, hidden ones too; the application window is one.
     HWND app = FindProcessWindow(monitor->Id(), "TApplication");
     ASSERT_NE(app, nullptr);
