@@ -1,0 +1,15 @@
+// JPEG pictures decoded with libjpeg into 32-bit bitmaps.
+#pragma once
+#include "Bitmap.h"
+#include <cstddef>
+
+namespace forms {
+
+// Decodes a whole JPEG file held in memory; false (and `out` untouched) when it is not one
+// libjpeg can read.
+bool LoadJpeg(const void* data, size_t size, TBitmap& out);
+
+// The same, from a resource of type RCDATA in `module`.
+bool LoadJpegResource(HINSTANCE module, const char* name, TBitmap& out);
+
+}  // namespace forms
