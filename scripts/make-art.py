@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Draws the program's own pictures: the product icon (thermowl.ico, 16 and 32 pixels), the
-32 x 32 drive picture (drive.bmp) and the strip of nine 16 x 16 menu and button images
-(menuimages.bmp); magenta is see-through in both bitmaps. Run it again after a change; its output
-is checked in under resources/."""
-import math, os, struct, sys
+32 x 32 drive picture (drive.bmp), the strip of nine 16 x 16 menu and button images
+(menuimages.bmp), magenta being see-through in both bitmaps, and the 304 x 60 banner of the
+options dialog (banner.jpg, encoded by ImageMagick's convert). Run it again after a change; its
+output is checked in under resources/."""
+import math, os, struct, subprocess, sys
 
 def bmp_rows_bgr(pixels, w, h):
     """Bottom-up 24-bit rows padded to 4 bytes."""
@@ -222,7 +223,62 @@ def menu_images():
               hide_monitor_image(), bell_image(), cancel_image(), apply_image()]
     return [sum((img[y] for img in images), []) for y in range(16)]
 
+# A 5 x 7 pixel font, just the letters the banner needs.
+GLYPHS = {
+    "T": ["11111", "00100", "00100", "00100", "00100", "00100", "00100"],
+    "H": ["10001", "10001", "10001", "11111", "10001", "10001", "10001"],
+    "E": ["11111", "10000", "10000", "11110", "10000", "10000", "11111"],
+    "R": ["11110", "10001", "10001", "11110", "10100", "10010", "10001"],
+    "M": ["10001", "11011", "10101", "10101", "10001", "10001", "10001"],
+    "O": ["01110", "10001", "10001", "10001", "10001", "10001", "01110"],
+    "W": ["10001", "10001", "10001", "10101", "10101", "11011", "10001"],
+    "L": ["10000", "10000", "10000", "10000", "10000", "10000", "11111"],
+}
+
+def put_text(px, text, x0, y0, scale, colour):
+    for i, ch in enumerate(text):
+        for gy, row in enumerate(GLYPHS[ch]):
+            for gx, bit in enumerate(row):
+                if bit == "1":
+                    for dy in range(scale):
+                        for dx in range(scale):
+                            x, y = x0 + (i * 6 + gx) * scale + dx, y0 + gy * scale + dy
+                            if 0 <= x < len(px[0]) and 0 <= y < len(px):
+                                px[y][x] = colour
+
+def banner():
+    """304 x 60: a blue ramp, the product's thermometer, the name and a temperature trace."""
+    w, h = 304, 60
+    px = [[(0, 0, 0)] * w for _ in range(h)]
+    for y in range(h):
+        for x in range(w):
+            t = x / (w - 1)
+            shade = 1.0 - 0.25 * (y / (h - 1))
+            px[y][x] = tuple(int((a + (b - a) * t) * shade) for a, b in zip((16, 40, 112), (72, 150, 220)))
+    icon, alpha = thermometer(32)
+    for y in range(32):
+        for x in range(32):
+            if alpha[y][x]:
+                px[14 + y][12 + x] = icon[y][x]
+    put_text(px, "THERMOWL", 58 + 2, 12 + 2, 3, (10, 20, 60))   # shadow
+    put_text(px, "THERMOWL", 58, 12, 3, (255, 255, 255))
+    # A history trace along the bottom, in the monitor's orange.
+    prev = None
+    for x in range(58, 292):
+        y = int(48 - 6 * (((x * 7) % 23) / 23.0) - 4 * (x % 41 > 20))
+        for yy in range(min(y, prev or y), max(y, prev or y) + 1):
+            px[yy][x] = (255, 128, 0)
+        prev = y
+    return px
+
+def write_jpeg(path, pixels):
+    h, w = len(pixels), len(pixels[0])
+    ppm = b"P6 %d %d 255\n" % (w, h) + b"".join(bytes(p) for row in pixels for p in row)
+    subprocess.run(["convert", "ppm:-", "-strip", "-quality", "92", "-sampling-factor", "4:2:0", "jpeg:" + path],
+                   input=ppm, check=True)
+
 out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "resources")
 write_ico(os.path.join(out, "thermowl.ico"))
 write_bmp(os.path.join(out, "drive.bmp"), drive())
 write_bmp(os.path.join(out, "menuimages.bmp"), menu_images())
+write_jpeg(os.path.join(out, "banner.jpg"), banner())
