@@ -1,0 +1,70 @@
+// Writes a picture of each page of the options dialog (general.ppm, monitor.ppm, about.ppm) into
+// the folder given as the argument, for the README: a monitor runs against a service on a
+// thread, and the dialog is shown on each page as the tray menu shows it and copied from the
+// screen. Run by scripts/shoot-options in a private Wine prefix.
+#include "FakeService.h"
+#include "app/ConfForm.h"
+#include "app/MainForm.h"
+#include "app/ServiceLink.h"
+#include "forms/Application.h"
+#include "forms/Bitmap.h"
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// The dialog's client area as the screen shows it, as a binary PPM file. (Without a window
+// manager the frame is not drawn.)
+bool WriteWindowPicture(HWND window, const std::string& path) {
+    RECT r;
+    GetClientRect(window, &r);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    forms::TBitmap picture(r.right, r.bottom);
+    HDC screen = GetDC(nullptr);
+    BitBlt(picture.Canvas().Handle(), 0, 0, picture.Width(), picture.Height(), screen, origin.x, origin.y, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    GdiFlush();
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) return false;
+    std::fprintf(out, "P6 %d %d 255\n", picture.Width(), picture.Height());
+    const uint32_t* p = picture.Bits();
+    for (int i = 0; i < picture.Width() * picture.Height(); ++i) {
+        const unsigned char rgb[3] = {static_cast<unsigned char>(p[i] >> 16), static_cast<unsigned char>(p[i] >> 8),
+                                      static_cast<unsigned char>(p[i])};
+        std::fwrite(rgb, 1, 3, out);
+    }
+    return std::fclose(out) == 0;
+}
+
+void PumpFor(DWORD ms) {
+    const DWORD until = GetTickCount() + ms;
+    while (static_cast<LONG>(until - GetTickCount()) > 0) {
+        forms::Application->ProcessMessages();
+        Sleep(20);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: options_shots FOLDER\n");
+        return 2;
+    }
+    const std::string folder = argv[1];
+    forms::Application->Title = "Thermowl";
+    forms::Application->Initialize();
+    thermowl::SystemDir = thermowl::ReadSystemDir();
+    FakeService service;
+    thermowl::TMainForm monitor(nullptr);
+    thermowl::TConfForm dialog(nullptr, &monitor);
+    int failures = 0;
+    const char* names[] = {"general", "monitor", "about"};
+    for (int page = 0; page < 3; ++page) {
+        dialog.ShowPage(page);
+        PumpFor(500);
+        failures += !WriteWindowPicture(dialog.Handle(), folder + "/" + names[page] + ".ppm");
+    }
+    return failures == 0 ? 0 : 1;
+}
