@@ -8,9 +8,9 @@
 #include "app/Settings.h"
 #include "forms/Application.h"
 #include "forms/Platform.h"
-#include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 struct Call {
@@ -42,9 +42,15 @@ struct Link : AppFixture {
     void WriteTable(const std::vector<uint8_t>& bytes) {
         testsupport::WriteFileBytes(testsupport::SystemFilePath("hdinfo.dat"), bytes);
     }
-    static void WriteServiceId(uint32_t id) {
+    static std::vector<uint8_t> IdBytes(DWORD id) {
         auto* p = reinterpret_cast<uint8_t*>(&id);
-        testsupport::WriteFileBytes(testsupport::SystemFilePath("hsid.dat"), std::vector<uint8_t>(p, p + 4));
+        return {p, p + 4};
+    }
+    // The id of a thread that has ended, as a service that crashed leaves it in "hsid.dat".
+    static DWORD EndedThreadId() {
+        DWORD id = 0;
+        std::thread([&] { id = GetCurrentThreadId(); }).join();
+        return id;
     }
     static std::unique_ptr<thermowl::TMainForm> StartMonitor() {
         return std::make_unique<thermowl::TMainForm>(nullptr);

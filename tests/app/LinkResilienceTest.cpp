@@ -6,24 +6,11 @@
 #include "forms/UtilWindow.h"
 #include <atomic>
 #include <optional>
-#include <thread>
 
 using namespace thermowl;
 using namespace testsupport;
 
 namespace {
-// The id of a thread that has ended, as a service that crashed leaves it in "hsid.dat".
-DWORD EndedThreadId() {
-    DWORD id = 0;
-    std::thread([&] { id = GetCurrentThreadId(); }).join();
-    return id;
-}
-
-std::vector<uint8_t> IdBytes(DWORD id) {
-    auto* p = reinterpret_cast<uint8_t*>(&id);
-    return {p, p + 4};
-}
-
 // Runs a function on the monitor's thread while it waits, in the middle of its message pass:
 // what it posts there is handled in that same pass.
 class OnMonitorThread {
@@ -60,8 +47,7 @@ void Poll(TMainForm& monitor, std::initializer_list<FakeService*> services) {
 // --- start-up: the service comes after the monitor --------------------------------------------
 
 TEST_F(Link, AServiceThatStartsTwoSecondsLateIsFound) {
-    // What "hsid.dat" holds until the service writes its id.
-    struct Case {
+    struct Case {  // what "hsid.dat" holds until the service writes its id
         const char* name;
         std::optional<std::vector<uint8_t>> before;
     };
@@ -106,25 +92,11 @@ TEST_F(Link, AnExitWhileStartUpLooksForTheServiceEndsItQuietlyAndKeepsTheStoredS
     });
     auto monitor = StartMonitor();
     user.join();
-    // The program ends: no box, no service taken up, no polling.
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(ServiceThreadId, 0u);
     EXPECT_FALSE(monitor->Timer1->Enabled());
-    DWORD v = 0;
-    ASSERT_TRUE(StoredValue("PosX", v));
-    EXPECT_EQ(v, 40u);
-    ASSERT_TRUE(StoredValue("RefreshTime", v));
-    EXPECT_EQ(v, 7u);
-}
-
-TEST_F(Link, AServiceThatNeverComesEndsWithTheMessage) {
-    auto monitor = StartMonitor();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].a, "Service is not started!\r\nPlease reinstall application.");
-    EXPECT_EQ(boxes[0].b, "Thermowl");
-    EXPECT_EQ(boxes[0].flags, UINT(MB_OK));
-    EXPECT_EQ(ServiceThreadId, 0u);
-    EXPECT_FALSE(monitor->Timer1->Enabled());
+    EXPECT_EQ(Stored("PosX"), 40u);
+    EXPECT_EQ(Stored("RefreshTime"), 7u);
 }
 
 // --- start-up: the wait for the first answer --------------------------------------------------
@@ -157,17 +129,13 @@ TEST_F(Link, TheStartUpWaitEndsWithoutItsTimer) {
         cut.Run(monitor);
     };
     // Should the wait hang, a late reply ends it, so this test fails instead of hanging.
-    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::atomic<bool> rescued{false};
+    std::atomic<bool> done{false}, rescued{false};
     std::thread watchdog([&] {
-        if (WaitForSingleObject(done, 60000) == WAIT_OBJECT_0) return;
-        rescued = true;
-        PostMessageA(monitorWindow, RecInfoMsg, NoReply, 0);
+        if (!WaitUntil([&] { return done.load(); }, 60000)) rescued = true, PostMessageA(monitorWindow, RecInfoMsg, NoReply, 0);
     });
     auto monitor = StartMonitor();
-    SetEvent(done);
+    done = true;
     watchdog.join();
-    CloseHandle(done);
     EXPECT_FALSE(rescued);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].a, "Service is not started!\r\nPlease reinstall application.");
@@ -181,8 +149,7 @@ TEST_F(Link, AServiceStartedAgainIsFollowedUnderItsNewId) {
     struct Case {
         const char* name;
         Going going;
-        int pollsWithoutService;  // polls between the old service going and the new one starting
-        int pollsToFollow;        // polls until the new one is asked
+        int pollsWithoutService, pollsToFollow;
     };
     const Case cases[] = {
         {"ended cleanly", Ends, 0, 1},
@@ -212,7 +179,6 @@ TEST_F(Link, AServiceStartedAgainIsFollowedUnderItsNewId) {
         }
         EXPECT_EQ(polls, c.pollsToFollow);
         EXPECT_EQ(ServiceThreadId, again.ThreadId());
-        // Its answers are taken again, and the polls after go straight to it.
         EXPECT_EQ(DriveTable[0].Temperature, 52);
         EXPECT_FALSE(ServiceSilent());
         Poll(*monitor, {&again});
@@ -227,18 +193,14 @@ TEST_F(Link, AServiceStartedAgainIsFollowedUnderItsNewId) {
 // --- polling: a service that no longer answers ------------------------------------------------
 
 TEST_F(Link, ASilentServiceIsMarkedAfterThreePollsUntilTheNextReply) {
-    // Any reply clears the mark, also one that leaves nothing to show.
-    struct Case {
-        const char* name;
-        int count;  // the reply's number of drives (-1: the table's)
-    };
-    const Case cases[] = {{"a reply with the table", -1}, {"a reply without drives", 0}};
+    // Any reply clears the mark, also one that leaves nothing to show (the count -1: the table's).
+    const std::pair<const char*, int> cases[] = {{"a reply with the table", -1}, {"a reply without drives", 0}};
     FakeService service;
     auto monitor = StartMonitor();
     const std::string driveLines = monitor->TrayIcon1->Hint();
     ASSERT_FALSE(driveLines.empty());
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, count] : cases) {
+        SCOPED_TRACE(name);
         service.answer = false;
         // Each poll finds the one before it unanswered; the mark comes with the third of those.
         for (int poll = 1; poll <= SilentPolls + 1; ++poll) {
@@ -250,7 +212,7 @@ TEST_F(Link, ASilentServiceIsMarkedAfterThreePollsUntilTheNextReply) {
         EXPECT_EQ(monitor->TrayIcon1->Hint(), std::string(ServiceSilentLine) + "\r\n" + driveLines);
         EXPECT_EQ(ServiceThreadId, service.ThreadId());  // its file still names it
         service.answer = true;
-        service.count = c.count;
+        service.count = count;
         Poll(*monitor, {&service});
         EXPECT_FALSE(ServiceSilent());
         EXPECT_EQ(monitor->TrayIcon1->Hint(), driveLines);
@@ -263,25 +225,8 @@ TEST(TrayHint, TheNoticeKeepsWholeDriveLinesWithinTheLimit) {
     const std::string line = "WDC WD5000AAKS-00V1A0 is 41\xB0" "C";
     std::string eight = line;
     for (int i = 1; i < 8; ++i) eight += "\r\n" + line;
-    struct Case {
-        const char* name;
-        std::string lines;
-        bool silent;
-        std::string expected;
-    };
-    const Case cases[] = {
-        {"answering: the drive lines alone", eight, false, eight},
-        {"silent: the notice above the lines", "A is 40\xB0" "C\r\nB is 41\xB0" "C", true,
-         notice + "\r\nA is 40\xB0" "C\r\nB is 41\xB0" "C"},
-        {"silent without drives: the notice alone", "", true, notice},
-        {"silent with eight long lines: the two that fit", eight, true, notice + "\r\n" + line + "\r\n" + line},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string hint = TrayHintText(c.lines, c.silent);
-        EXPECT_EQ(hint, c.expected);
-        if (c.silent) {
-            EXPECT_LE(hint.size(), HintLimit);
-        }
-    }
+    EXPECT_EQ(TrayHintText("", true), notice);
+    const std::string hint = TrayHintText(eight, true);
+    EXPECT_EQ(hint, notice + "\r\n" + line + "\r\n" + line);  // the two whole lines that fit
+    EXPECT_LE(hint.size(), HintLimit);
 }

@@ -2,19 +2,15 @@
 #include "FakeService.h"
 #include "LinkFixture.h"
 #include "forms/Registry.h"
-#include <thread>
+#include <cstring>
+#include <optional>
 
 using namespace thermowl;
 using namespace testsupport;
 
-// --- the service id file ----------------------------------------------------------------------
-
-TEST_F(Link, AServiceFileShorterThanFourBytesNamesNoService) {
+TEST_F(Link, OnlyTheFirstFourBytesOfTheServiceFileAreTheId) {
     WriteFileBytes(SystemFilePath("hsid.dat"), {1, 2, 3});
     EXPECT_EQ(ReadServiceIdFile(), 0u);
-}
-
-TEST_F(Link, OnlyTheFirstFourBytesAreTheId) {
     WriteFileBytes(SystemFilePath("hsid.dat"), {0x78, 0x56, 0x34, 0x12, 9, 9});
     EXPECT_EQ(ReadServiceIdFile(), 0x12345678u);
 }
@@ -22,8 +18,7 @@ TEST_F(Link, OnlyTheFirstFourBytesAreTheId) {
 // --- replies --------------------------------------------------------------------------------
 
 TEST_F(Link, AReplyReadsTheTableAndCapsTheCountAtEight) {
-    std::vector<FakeService::Drive> drives(8, {"D", 30});
-    WriteTable(EncodeTable(drives));
+    WriteTable(EncodeTable(std::vector<FakeService::Drive>(8, {"D", 30})));
     PanelReady = true;
     ReplyOutcome r = TakeReply(12);
     EXPECT_TRUE(r.read && r.show);
@@ -31,53 +26,30 @@ TEST_F(Link, AReplyReadsTheTableAndCapsTheCountAtEight) {
     EXPECT_TRUE(ReplyReceived);
 }
 
-TEST_F(Link, ZeroDrivesReadsNothing) {
-    WriteTable(EncodeTable({{"X", 50}}));
-    ReplyOutcome r = TakeReply(0);
-    EXPECT_FALSE(r.read);
-    EXPECT_EQ(DriveCount, 0);
-    EXPECT_EQ(DriveTable[0].Temperature, 0);
-}
-
-TEST_F(Link, AMissingTableKeepsThePreviousOneAndTheCountStaysWithinTheTables) {
+TEST_F(Link, RepliesWithoutAReadableTableKeepThePreviousOne) {
     DriveTable[0].Temperature = 33;
-    ReplyOutcome r = TakeReply(255);
-    EXPECT_FALSE(r.read);
-    EXPECT_EQ(DriveCount, 8);  // never above the 8-entry tables, even without a file
-    EXPECT_EQ(DriveTable[0].Temperature, 33);
-}
-
-TEST_F(Link, ALockedTableIsNotRead) {
+    EXPECT_FALSE(TakeReply(255).read);  // no file
+    EXPECT_EQ(DriveCount, 8);           // never above the 8-entry tables
     WriteTable(EncodeTable({{"X", 50}}));
+    EXPECT_FALSE(TakeReply(0).read);
+    EXPECT_EQ(DriveCount, 0);
     HANDLE locked = CreateFileA(SystemFilePath("hdinfo.dat").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(locked, INVALID_HANDLE_VALUE);
-    ReplyOutcome r = TakeReply(1);
+    EXPECT_FALSE(TakeReply(1).read);
     CloseHandle(locked);
-    EXPECT_FALSE(r.read);
-    EXPECT_EQ(DriveTable[0].Temperature, 0);
-}
-
-TEST_F(Link, AShortTableReplacesOnlyItsStart) {
-    WriteTable(EncodeTable({{"A", 10}, {"B", 20}}));
-    TakeReply(2);
-    WriteTable(EncodeTable({{"C", 30}}));
-    TakeReply(2);
-    EXPECT_EQ(DriveName(DriveTable[0]), "C");
-    EXPECT_EQ(DriveTable[0].Temperature, 30);
-    EXPECT_EQ(DriveName(DriveTable[1]), "B");  // kept from the earlier reply
+    EXPECT_EQ(DriveTable[0].Temperature, 33);
 }
 
 TEST_F(Link, ALongerFileIsReadOnlyToTheTablesEnd) {
     auto bytes = EncodeTable(std::vector<FakeService::Drive>(8, {"Z", 44}));
     bytes.resize(400, 0xEE);
     WriteTable(bytes);
-    // What lies in memory after the table (other program data) must come out as it went in;
-    // the flags the reply sets are set beforehand, so only a read past the table changes it.
+    // Set beforehand what the reply sets, so that only a read past the table changes the memory
+    // after it (taken as an address, so that the compiler lets the test look past the array).
     ReplyReceived = true;
     DriveCount = 8;
     constexpr size_t beyond = 120;
-    // Taken as an address, so that the compiler lets the test look past the array.
     const auto* after = reinterpret_cast<const unsigned char*>(reinterpret_cast<uintptr_t>(DriveTable) + sizeof(DriveTable));
     std::vector<unsigned char> before(after, after + beyond);
     TakeReply(8);
@@ -87,37 +59,43 @@ TEST_F(Link, ALongerFileIsReadOnlyToTheTablesEnd) {
 
 TEST_F(Link, TheTableIsReadByteForByteAsTheServiceWritesIt) {
     // Written by hand, not with the monitor's own record: length, 32 name bytes, one byte not
-    // read, temperature; the second record starts at byte 35.
-    std::vector<uint8_t> bytes(70, 0);
-    const char* names[] = {"ST31000528AS", "HDS721010"};
-    const uint8_t temps[] = {47, 52};
-    for (int i = 0; i < 2; ++i) {
+    // read, temperature. A length above 32 is taken as 32.
+    struct Record {
+        std::string name;
+        uint8_t length, temperature;
+    };
+    const Record records[] = {{"ST31000528AS", 12, 47}, {"HDS721010", 9, 52}, {std::string(32, 'N'), 40, 255}};
+    std::vector<uint8_t> bytes(35 * 3, 0);
+    for (int i = 0; i < 3; ++i) {
         uint8_t* r = bytes.data() + 35 * i;
-        r[0] = static_cast<uint8_t>(strlen(names[i]));
-        memcpy(r + 1, names[i], strlen(names[i]));
+        r[0] = records[i].length;
+        memcpy(r + 1, records[i].name.data(), records[i].name.size());
         r[33] = 0x99;
-        r[34] = temps[i];
+        r[34] = records[i].temperature;
     }
     WriteTable(bytes);
-    TakeReply(2);
-    EXPECT_EQ(DriveName(DriveTable[0]), "ST31000528AS");
-    EXPECT_EQ(DriveTable[0].Temperature, 47);
-    EXPECT_EQ(DriveName(DriveTable[1]), "HDS721010");
-    EXPECT_EQ(DriveTable[1].Temperature, 52);
-}
-
-TEST_F(Link, NameLengthAbove32IsTakenAs32AndTemperature255Stays) {
-    WriteTable(EncodeTable({{std::string(32, 'N'), 255, 40}}));
-    TakeReply(1);
-    EXPECT_EQ(DriveName(DriveTable[0]), std::string(32, 'N'));
-    EXPECT_EQ(DriveTable[0].Temperature, 255);
+    TakeReply(3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(DriveName(DriveTable[i]), records[i].name);
+        EXPECT_EQ(DriveTable[i].Temperature, records[i].temperature);
+    }
+    // A shorter file replaces only the start of the table.
+    WriteTable(EncodeTable({{"C", 30}}));
+    TakeReply(3);
+    EXPECT_EQ(DriveName(DriveTable[0]), "C");
+    EXPECT_EQ(DriveName(DriveTable[1]), records[1].name);
 }
 
 // --- start-up ---------------------------------------------------------------------------------
 
 TEST_F(Link, StartUpWithAServiceShowsNoMessageAndPolls) {
-    FakeService service;
     StoreSettings({{"RefreshTime", 7}});
+    {
+        forms::TRegistry reg(HKEY_LOCAL_MACHINE);
+        reg.OpenKey("\\Software\\Vantrell\\Thermowl", true);
+        reg.WriteString("PATH", "C:\\Program Files\\Thermowl\\");
+    }
+    FakeService service;
     auto monitor = StartMonitor();
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(ServiceThreadId, service.ThreadId());
@@ -128,83 +106,48 @@ TEST_F(Link, StartUpWithAServiceShowsNoMessageAndPolls) {
     EXPECT_EQ(monitor->Timer1->Interval(), 7000u);
     EXPECT_FALSE(monitor->Timer2->Enabled());
     EXPECT_EQ(service.requests, 1);
-    EXPECT_EQ(monitor->Caption(), "Thermowl");
-    // "clear.scf" from the (empty) program folder, twice, hidden.
+    // "clear.scf" from the installation folder, twice, hidden.
     ASSERT_EQ(shell.size(), 2u);
     EXPECT_EQ(shell[0].a, "open");
-    EXPECT_EQ(shell[0].b, "clear.scf");
+    EXPECT_EQ(shell[0].b, "C:\\Program Files\\Thermowl\\clear.scf");
     EXPECT_EQ(shell[1].flags, UINT(SW_HIDE));
-    // Polling asks again with the monitor window as the answer's address.
     monitor->Timer1Timer(nullptr);
     EXPECT_TRUE(WaitUntil([&] { return service.requests == 2; }));
 }
 
-TEST_F(Link, ClearScfIsOpenedFromTheInstallationFolder) {
-    {
-        forms::TRegistry reg(HKEY_LOCAL_MACHINE);
-        reg.OpenKey("\\Software\\Vantrell\\Thermowl", true);
-        reg.WriteString("PATH", "C:\\Program Files\\Thermowl\\");
+TEST_F(Link, StartUpWithoutAUsableServiceEndsWithTheMessage) {
+    enum Kind { Silent, NoDrives, NoReplyWithoutTable, EarlierRunsId, NoFile };
+    const std::pair<const char*, Kind> cases[] = {
+        {"no answer within five seconds", Silent},
+        {"zero drives", NoDrives},
+        {"255 without a table", NoReplyWithoutTable},
+        {"the id file of an earlier run, never replaced", EarlierRunsId},
+        {"an id file that never appears", NoFile},
+    };
+    for (const auto& [name, kind] : cases) {
+        SCOPED_TRACE(name);
+        boxes.clear();
+        ResetMonitorState();
+        std::optional<FakeService> service;
+        if (kind == EarlierRunsId) WriteFileBytes(SystemFilePath("hsid.dat"), IdBytes(EndedThreadId()));
+        if (kind < EarlierRunsId) service.emplace();
+        if (kind == Silent) service->answer = false;
+        if (kind == NoDrives) service->drives.clear();
+        if (kind == NoReplyWithoutTable) {
+            service->count = 255;
+            service->writeFile = false;
+        }
+        auto monitor = StartMonitor();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].a, "Service is not started!\r\nPlease reinstall application.");
+        EXPECT_EQ(boxes[0].b, "Thermowl");
+        EXPECT_EQ(boxes[0].flags, UINT(MB_OK));
+        EXPECT_EQ(ServiceThreadId, 0u);
+        EXPECT_FALSE(monitor->Timer1->Enabled());
+        EXPECT_FALSE(PanelReady);
+        monitor.reset();
+        RemoveFile(SystemFilePath("hsid.dat"));
     }
-    FakeService service;
-    auto monitor = StartMonitor();
-    ASSERT_EQ(shell.size(), 2u);
-    EXPECT_EQ(shell[0].b, "C:\\Program Files\\Thermowl\\clear.scf");
-}
-
-TEST_F(Link, AnInstallationPathThatIsNotTextEndsTheProgram) {
-    HKEY k;
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Vantrell\\Thermowl", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k,
-                    nullptr);
-    DWORD v = 5;
-    RegSetValueExA(k, "PATH", 0, REG_DWORD, reinterpret_cast<BYTE*>(&v), 4);
-    RegCloseKey(k);
-    FakeService service;
-    auto monitor = StartMonitor();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].a, "Invalid data type for 'PATH'");
-    EXPECT_EQ(ServiceThreadId, 0u);
-    EXPECT_EQ(service.requests, 0);
-}
-
-TEST_F(Link, NoAnswerWithinFiveSecondsEndsWithTheMessage) {
-    FakeService service;
-    service.answer = false;
-    auto monitor = StartMonitor();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].a, "Service is not started!\r\nPlease reinstall application.");
-    EXPECT_EQ(boxes[0].b, "Thermowl");
-    EXPECT_EQ(ServiceThreadId, 0u);
-    EXPECT_FALSE(monitor->Timer1->Enabled());
-    EXPECT_FALSE(PanelReady);
-}
-
-TEST_F(Link, AServiceFileLeftByAnEarlierRunEndsWithTheMessage) {
-    // The id of a thread that has ended: the request goes nowhere and the wait times out.
-    DWORD dead = 0;
-    std::thread([&] { dead = GetCurrentThreadId(); }).join();
-    WriteFileBytes(SystemFilePath("hsid.dat"), std::vector<uint8_t>(reinterpret_cast<uint8_t*>(&dead),
-                                                                      reinterpret_cast<uint8_t*>(&dead) + 4));
-    auto monitor = StartMonitor();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].a, "Service is not started!\r\nPlease reinstall application.");
-    EXPECT_EQ(ServiceThreadId, 0u);
-}
-
-TEST_F(Link, ZeroDrivesAtStartEndsWithTheMessage) {
-    FakeService service;
-    service.drives.clear();
-    auto monitor = StartMonitor();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(ServiceThreadId, 0u);
-}
-
-TEST_F(Link, A255ReplyWithoutATableAtStartCountsAsNoReply) {
-    FakeService service;
-    service.count = 255;
-    service.writeFile = false;
-    auto monitor = StartMonitor();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(ServiceThreadId, 0u);
 }
 
 TEST_F(Link, APositiveCountWithoutATableBuildsFromTheEmptyTable) {
@@ -221,14 +164,26 @@ TEST_F(Link, APositiveCountWithoutATableBuildsFromTheEmptyTable) {
 TEST_F(Link, EveryReplyIsTakenAlsoUnaskedOrTwice) {
     FakeService service;
     auto monitor = StartMonitor();
-    WriteTable(EncodeTable({{"A", 50}, {"B", 51}}));
-    PostMessageA(monitor->Handle(), RecInfoMsg, 2, 0);
-    forms::Application->ProcessMessages();
-    EXPECT_EQ(DriveTable[0].Temperature, 50);
-    WriteTable(EncodeTable({{"A", 52}, {"B", 53}}));
-    PostMessageA(monitor->Handle(), RecInfoMsg, 2, 0);
-    forms::Application->ProcessMessages();
-    EXPECT_EQ(DriveTable[1].Temperature, 53);
+    for (uint8_t t : {50, 52}) {
+        WriteTable(EncodeTable({{"A", t}, {"B", uint8_t(t + 1)}}));
+        PostMessageA(monitor->Handle(), RecInfoMsg, 2, 0);
+        forms::Application->ProcessMessages();
+        EXPECT_EQ(DriveTable[1].Temperature, t + 1);
+    }
+}
+
+TEST_F(Link, AnInstallationPathThatIsNotTextEndsTheProgram) {
+    {
+        forms::TRegistry reg(HKEY_LOCAL_MACHINE);
+        reg.OpenKey("\\Software\\Vantrell\\Thermowl", true);
+        reg.WriteInteger("PATH", 5);
+    }
+    FakeService service;
+    auto monitor = StartMonitor();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].a, "Invalid data type for 'PATH'");
+    EXPECT_EQ(ServiceThreadId, 0u);
+    EXPECT_EQ(service.requests, 0);
 }
 
 TEST_F(Link, ABrokenSettingReportsAndStopsTheStartUp) {
@@ -270,19 +225,13 @@ TEST_F(Link, PlacementModes) {
         EXPECT_EQ(alpha, 99);
         EXPECT_EQ(key, RGB(128, 0, 128));
     }
-    {
+    for (int pos : {2, 3}) {
         FakeProgman desktop;
-        StoreSettings({{"Pos", 2}});
+        StoreSettings({{"Pos", pos}});
         auto monitor = StartMonitor();
-        EXPECT_EQ(DesktopHost, desktop.Handle());
-        EXPECT_EQ(GetAncestor(monitor->Handle(), GA_PARENT), desktop.Handle());
-        EXPECT_FALSE(GetWindowLongPtrA(monitor->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    }
-    {
-        StoreSettings({{"Pos", 3}});
-        auto monitor = StartMonitor();
-        EXPECT_EQ(GetAncestor(monitor->Handle(), GA_PARENT), GetDesktopWindow());
-        EXPECT_FALSE(GetWindowLongPtrA(monitor->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+        HWND parent = pos == 2 ? desktop.Handle() : GetDesktopWindow();
+        EXPECT_EQ(GetAncestor(monitor->Handle(), GA_PARENT), parent) << pos;
+        EXPECT_FALSE(GetWindowLongPtrA(monitor->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) << pos;
     }
 }
 
@@ -293,12 +242,8 @@ TEST_F(Link, ClosingStoresEverySettingWithTheWindowsNewPlace) {
     SetWindowPos(monitor->Handle(), nullptr, 321, 123, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     forms::TCloseAction action = forms::caFree;
     monitor->FormClose(nullptr, action);
-    DWORD v = 0;
-    ASSERT_TRUE(StoredValue("PosX", v));
-    EXPECT_EQ(v, 321u);
-    ASSERT_TRUE(StoredValue("PosY", v));
-    EXPECT_EQ(v, 123u);
-    ASSERT_TRUE(StoredValue("Alarm", v));
-    EXPECT_EQ(v, 1u);
+    EXPECT_EQ(Stored("PosX"), 321u);
+    EXPECT_EQ(Stored("PosY"), 123u);
+    EXPECT_EQ(Stored("Alarm"), 1u);
     EXPECT_EQ(Settings.PosX, 10);
 }

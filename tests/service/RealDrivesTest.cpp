@@ -24,13 +24,10 @@ struct FakeSensor final : DriveSensor {
     std::string Name() const override { return name; }
     std::string Device() const override { return "dev" + name; }
     bool Asleep() override { return asleep; }
-    std::optional<double> ReadCelsius() override {
-        ++reads;
-        return celsius;
-    }
+    std::optional<double> ReadCelsius() override { return ++reads, celsius; }
 };
 
-// Adds a sensor to `list`; the test keeps the reference to change it while the drives own it.
+// The test keeps the sensor to change it while the list owns it.
 FakeSensor& Add(Sensors& list, std::string name, std::optional<double> celsius) {
     list.push_back(std::make_unique<FakeSensor>(std::move(name), celsius));
     return static_cast<FakeSensor&>(*list.back());
@@ -43,7 +40,6 @@ TEST(RealDrives, ReadAtMostEveryFiveSecondsAndSleepingDrivesAreNotRead) {
     Sensors sensors;
     FakeSensor& sensor = Add(sensors, "A", 40);
     RealDrives drives("test", std::move(sensors), [&] { return now; });
-
     struct Step {
         std::uint32_t after;  // ms since the last step
         std::optional<double> celsius;
@@ -51,11 +47,11 @@ TEST(RealDrives, ReadAtMostEveryFiveSecondsAndSleepingDrivesAreNotRead) {
         int temperature, flags, reads;
     };
     const Step steps[] = {
-        {0, 45, false, 40, 0, 1},       // the reading made at start
-        {4999, 45, false, 40, 0, 1},    // still the cached one
-        {1, 45, false, 45, 0, 2},       // five seconds on: read again
-        {5000, 50, true, 45, 1, 2},     // asleep: last reading kept, not read
-        {5000, 50, false, 50, 0, 3},    // awake again
+        {0, 45, false, 40, 0, 1},               // the reading made at start
+        {4999, 45, false, 40, 0, 1},            // still the cached one
+        {1, 45, false, 45, 0, 2},               // five seconds on: read again
+        {5000, 50, true, 45, 1, 2},             // asleep: last reading kept, not read
+        {5000, 50, false, 50, 0, 3},            // awake again
         {5000, std::nullopt, false, 50, 0, 4},  // a failed reading keeps the last value
     };
     for (const Step& step : steps) {
@@ -77,32 +73,27 @@ TEST(RealDrives, FirstEightDrivesWithATemperatureInDeviceOrder) {
     const FakeSensor& last = Add(sensors, "9", 39);
     RealDrives drives("test", std::move(sensors), [] { return 0u; });
     std::vector<std::pair<std::string, int>> got;
-    for (const DriveReading& reading : drives.Next())
-        got.push_back({reading.name, reading.temperature});
+    for (const DriveReading& reading : drives.Next()) got.push_back({reading.name, reading.temperature});
     EXPECT_EQ(got, (std::vector<std::pair<std::string, int>>{
                        {"0", 30}, {"1", 31}, {"3", 33}, {"4", 34}, {"5", 35}, {"6", 36}, {"7", 37}, {"8", 38}}));
     EXPECT_EQ(last.reads, 0);  // the drive after the eighth is left alone
 }
 
-// ---- the choice of source ----
-
 TEST(SourceChoice, AutoTakesTheFirstRealSourceWithDrivesElseSimulated) {
-    using Temperatures = std::vector<std::optional<double>>;  // one per drive
-    const std::optional<Temperatures> none = Temperatures{}, one = Temperatures{40},
-                                      silent = Temperatures{std::nullopt}, failing = std::nullopt;
-    auto finder = [](std::optional<Temperatures> temperatures) {
+    using List = std::vector<std::optional<double>>;  // one temperature per drive
+    using Temperatures = std::optional<List>;         // nothing: the source fails
+    const Temperatures none = List{}, one = List{40}, silent = List{std::nullopt}, failing;
+    auto finder = [](Temperatures temperatures) {
         return [temperatures] {
-            if (!temperatures)
-                throw std::runtime_error("access denied");
+            if (!temperatures) throw std::runtime_error("access denied");
             Sensors list;
-            for (const std::optional<double>& celsius : *temperatures)
-                Add(list, "disk", celsius);
+            for (const std::optional<double>& celsius : *temperatures) Add(list, "disk", celsius);
             return list;
         };
     };
     struct Case {
         std::string wanted;
-        std::optional<Temperatures> windows, hwmon;
+        Temperatures windows, hwmon;
         std::string chosen;
         std::size_t count;
     };
