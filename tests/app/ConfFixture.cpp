@@ -51,10 +51,3 @@ void ConfTest::Start() {
     // The start-up's own shell calls ("clear.scf") are not the dialog's.
     shell.clear();
 }
-
-std::vector<std::string> ConfTest::ErrorBoxes() const {
-    std::vector<std::string> texts;
-    for (const Box& b : boxes)
-        if (b.flags & MB_ICONSTOP) texts.push_back(b.text);
-    return texts;
-}

@@ -11,15 +11,8 @@
 #include <vector>
 
 struct ConfTest : AppFixture {
-    struct Box {
-        HWND owner;
-        std::string text, caption;
-        UINT flags;
-    };
-    struct Shell {
-        std::string verb, file;
-        INT show;
-    };
+    struct Box { HWND owner; std::string text, caption; UINT flags; };
+    struct Shell { std::string verb, file; INT show; };
 
     forms::PlatformOverride restore;
     std::vector<Box> boxes;
@@ -40,5 +33,4 @@ struct ConfTest : AppFixture {
     // Shows the dialog as the tray menu's "Options..." does.
     void ShowOptions() { dialog->ShowPage(thermowl::cpMonitor); }
     void Apply() { dialog->XPButton2->Click(); }
-    std::vector<std::string> ErrorBoxes() const;
 };
