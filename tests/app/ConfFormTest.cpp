@@ -166,23 +166,6 @@ TEST_F(ConfTest, ThresholdsAreBroughtInto10To150OnlyWithAlarmsOn) {
     }
 }
 
-TEST_F(ConfTest, EveryEditIsStoredAndTakesEffect) {
-    Start();
-    ShowOptions();
-    dialog->XPCheckBox3->SetChecked(false);
-    dialog->XPCheckBox5->SetChecked(false);
-    dialog->Label6->SetColor(0x00FF00);
-    dialog->Label7->SetColor(0x0000FF);
-    dialog->Label8->SetColor(0x00FFFF);
-    dialog->TrackBar1->SetPosition(200);
-    Apply();
-    const std::pair<const char*, DWORD> expected[] = {{"ShowHddNames", 0}, {"ShowIcons", 1}, {"ShowChart", 0},
-        {"TextColor", 0x00FF00}, {"DelColor", 0x0000FF}, {"AxisColor", 0x00FFFF}, {"Alpha", 200}, {"Pos", 2}};
-    for (auto& [name, value] : expected) EXPECT_EQ(Stored(name), value) << name;
-    EXPECT_EQ(monitor->AlphaBlendValue(), 200);
-    EXPECT_TRUE(boxes.empty());
-}
-
 TEST_F(ConfTest, UncheckingTheTrayIconWhileTheMonitorIsHiddenShowsTheMonitor) {
     StoreSettings({{"Show", 0}, {"Tray", 1}});
     Start();
@@ -221,23 +204,32 @@ TEST_F(ConfTest, ChoosingStayOnTopAsksForARestartAndTheNextStartIsTopmost) {
     EXPECT_TRUE(GetWindowLongPtrA(monitor->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
-TEST_F(ConfTest, ResetToDefaultStoresTheDefaultsAndClosesTheDialog) {
-    StoreSettings({{"RefreshTime", 9}, {"WarnTemp", 40}, {"AlarmTemp", 45}, {"Alarm", 0}, {"Tray", 0},
-                   {"ShowIcons", 0}, {"TextColor", 0x123456}, {"DelColor", 0xFFFFFF}, {"AxisColor", 0x00FF00},
-                   {"Alpha", 99}, {"Pos", 2}});
+TEST_F(ConfTest, EveryEditIsStoredAndResetToDefaultStoresTheDefaults) {
+    StoreSettings({{"WarnTemp", 40}, {"AlarmTemp", 45}, {"Tray", 0}, {"Pos", 2}});
     Start();
     ShowOptions();
+    dialog->SpinEdit1->SetText("9");
+    for (controls::TXPCheckBox* box : {dialog->XPCheckBox3, dialog->XPCheckBox5, dialog->XPCheckBox6})
+        box->SetChecked(false);
+    dialog->Label6->SetColor(0x00FF00);
+    dialog->Label7->SetColor(0x0000FF);
+    dialog->Label8->SetColor(0x00FFFF);
+    dialog->TrackBar1->SetPosition(200);
+    Apply();
+    EXPECT_EQ(monitor->AlphaBlendValue(), 200);
+    // What Apply stored, then what Reset to default stores (the tray icon is not reset).
+    const std::tuple<const char*, DWORD, DWORD> expected[] = {
+        {"RefreshTime", 9, 30}, {"Alarm", 0, 1}, {"WarnTemp", 40, 60}, {"AlarmTemp", 45, 70},
+        {"ShowHddNames", 0, 1}, {"ShowIcons", 1, 1}, {"ShowChart", 0, 1}, {"TextColor", 0x00FF00, 0x0080FF},
+        {"DelColor", 0x0000FF, 0}, {"AxisColor", 0x00FFFF, 0xA00000}, {"Alpha", 200, 170}, {"Pos", 2, 2},
+        {"Tray", 0, 0}};
+    for (auto& [name, edited, reset] : expected) EXPECT_EQ(Stored(name), edited) << name;
+    ShowOptions();
     dialog->XPButton1->Click();
-    EXPECT_TRUE(boxes.empty());  // the layer was "Desktop" already
     EXPECT_FALSE(dialog->Visible());
-    const std::pair<const char*, DWORD> expected[] = {
-        {"RefreshTime", 30}, {"WarnTemp", 60}, {"AlarmTemp", 70}, {"Alarm", 1}, {"ShowHddNames", 1},
-        {"ShowIcons", 1}, {"ShowChart", 1}, {"TextColor", 0x0080FF}, {"DelColor", 0}, {"AxisColor", 0xA00000},
-        {"Alpha", 170}, {"Pos", 2},
-        {"Tray", 0},  // kept as it was
-    };
-    for (auto& [name, value] : expected) EXPECT_EQ(Stored(name), value) << name;
+    for (auto& [name, edited, reset] : expected) EXPECT_EQ(Stored(name), reset) << name;
     EXPECT_EQ(monitor->AlphaBlendValue(), 170);
+    EXPECT_TRUE(boxes.empty());  // the layer was "Desktop" already
 }
 
 TEST_F(ConfTest, ColoursAndOpacityArePreviewedOnTheMonitorAndCancelUndoesThem) {
