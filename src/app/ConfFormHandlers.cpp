@@ -140,8 +140,7 @@ void TConfForm::XPButton1Click(TObject* sender) {
     XPCheckBox3->SetChecked(true);
     XPCheckBox4->SetChecked(true);
     XPCheckBox5->SetChecked(true);
-    // Alarms on, as by default: otherwise Apply would keep the old thresholds.
-    XPCheckBox6->SetChecked(true);
+    // "Enable" keeps the user's choice: with alarms off Apply keeps the stored thresholds.
     Label6->SetColor(0x0080FF);
     Label7->SetColor(clBlack);
     Label8->SetColor(0xA00000);

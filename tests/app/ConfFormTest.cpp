@@ -217,9 +217,10 @@ TEST_F(ConfTest, EveryEditIsStoredAndResetToDefaultStoresTheDefaults) {
     dialog->TrackBar1->SetPosition(200);
     Apply();
     EXPECT_EQ(monitor->AlphaBlendValue(), 200);
-    // What Apply stored, then what Reset to default stores (the tray icon is not reset).
+    // What Apply stored, then what Reset to default stores (the tray icon and "Enable" are not
+    // reset, and with alarms off the thresholds stay as stored).
     const std::tuple<const char*, DWORD, DWORD> expected[] = {
-        {"RefreshTime", 9, 30}, {"Alarm", 0, 1}, {"WarnTemp", 40, 60}, {"AlarmTemp", 45, 70},
+        {"RefreshTime", 9, 30}, {"Alarm", 0, 0}, {"WarnTemp", 40, 40}, {"AlarmTemp", 45, 45},
         {"ShowHddNames", 0, 1}, {"ShowIcons", 1, 1}, {"ShowChart", 0, 1}, {"TextColor", 0x00FF00, 0x0080FF},
         {"DelColor", 0x0000FF, 0}, {"AxisColor", 0x00FFFF, 0xA00000}, {"Alpha", 200, 170}, {"Pos", 2, 2},
         {"Tray", 0, 0}};
@@ -230,6 +231,12 @@ TEST_F(ConfTest, EveryEditIsStoredAndResetToDefaultStoresTheDefaults) {
     for (auto& [name, edited, reset] : expected) EXPECT_EQ(Stored(name), reset) << name;
     EXPECT_EQ(monitor->AlphaBlendValue(), 170);
     EXPECT_TRUE(boxes.empty());  // the layer was "Desktop" already
+    // With alarms on, Reset stores the default thresholds as well.
+    ShowOptions();
+    dialog->XPCheckBox6->SetChecked(true);
+    dialog->XPButton1->Click();
+    EXPECT_EQ(Stored("WarnTemp"), 60u);
+    EXPECT_EQ(Stored("AlarmTemp"), 70u);
 }
 
 TEST_F(ConfTest, ColoursAndOpacityArePreviewedOnTheMonitorAndCancelUndoesThem) {
