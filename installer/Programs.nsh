@@ -122,29 +122,54 @@ Function StartAsUser
   Exec '"$WINDIR\explorer.exe" "$0"'
 FunctionEnd
 
-; Waits at most 10 seconds for the service to write its thread id into "hsid.dat" (which is
-; empty before it starts). $0 := 1 when it did.
+; How long the installer waits for a new service to publish its id, in polls of 100 ms: one
+; minute. A busy machine can take many seconds to start a program through the shell, and the
+; monitor, started after it, looks for the service for only 10 seconds of its own.
+!define SERVICE_START_POLLS 600
+
+; $0 := the size of the file $0 names, -1 if it cannot be asked. Asked without opening the
+; file: an open by the installer (NSIS's FileOpen shares reading only) would make the service's
+; write of its id fail at that moment, and the service end.
+Function FileSizeUnopened
+  System::Call '*(i, i, i, i, i, i, i, i, i) p .r9'
+  ; GetFileExInfoStandard: WIN32_FILE_ATTRIBUTE_DATA, the size's high and low halves last
+  System::Call 'kernel32::GetFileAttributesExW(w r0, i 0, p r9) i .r8'
+  ${If} $8 <> 0
+    System::Call '*$9(i, i, i, i, i, i, i, i .r7, i .r8)'
+    ${If} $7 <> 0
+      StrCpy $0 2147483647
+    ${Else}
+      StrCpy $0 $8
+    ${EndIf}
+  ${Else}
+    StrCpy $0 -1
+  ${EndIf}
+  System::Free $9
+FunctionEnd
+
+; Waits at most a minute for the service to write its thread id into "hsid.dat" (which is empty
+; before it starts). $0 := 1 when it did.
 Function WaitForServiceId
-  StrCpy $0 0
   ${DisableX64FSRedirection}
-  ${For} $1 1 100
-    ClearErrors
-    FileOpen $2 "$SYSDIR\hsid.dat" r
-    ${IfNot} ${Errors}
-      FileSeek $2 0 END $3
-      FileClose $2
-      ${If} $3 >= 4
-        StrCpy $0 1
-        ${Break}
-      ${EndIf}
+  ${For} $1 1 ${SERVICE_START_POLLS}
+    StrCpy $0 "$SYSDIR\hsid.dat"
+    Call FileSizeUnopened
+    ${If} $0 >= 4
+      ${Break}
     ${EndIf}
     Sleep 100
   ${Next}
   ${EnableX64FSRedirection}
+  ${If} $0 >= 4
+    StrCpy $0 1
+  ${Else}
+    StrCpy $0 0
+  ${EndIf}
 FunctionEnd
 
 ; Starts the service in the background as the signed-in user (as its Run value does at logon)
 ; through a shortcut, the one way explorer passes it its option, and waits for its id.
+; $0 := 1 when it runs.
 Function StartService
   CreateShortcut "$INSTDIR\${SERVICE_LINK}" "$INSTDIR\thermowl-service.exe" "--background"
   StrCpy $0 "$INSTDIR\${SERVICE_LINK}"
@@ -152,10 +177,8 @@ Function StartService
   Call WaitForServiceId
   ${If} $0 = 1
     Delete "$INSTDIR\${SERVICE_LINK}"
-  ${Else}
-    ; the shell may still open it; the uninstaller removes it
-    DetailPrint "The temperature service has not started yet; it starts at the next logon."
   ${EndIf}
+  ; otherwise the shell may still open it; the uninstaller removes it
 FunctionEnd
 
 Function StartMonitor

@@ -44,6 +44,9 @@ SetCompressor /SOLID lzma
 ; whose service rewrites them, but no delete, since a user could not create them again.
 !define SERVICE_FILE_SDDL "D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x12019f;;;BU)"
 !define ERROR_ELEVATION_REQUIRED 740
+; The exit code of an installation whose new service did not start within a minute.
+!define ERROR_SERVICE_NOT_STARTED 3
+!define SERVICE_NOT_STARTED "Thermowl is installed, but its temperature service did not start within a minute. It starts at the next logon; Thermowl can be started then."
 
 Name "Thermowl"
 OutFile "${OUTFILE}"
@@ -196,6 +199,13 @@ Section "Thermowl"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 
   Call StartService
+  ${If} $0 <> 1
+    ; Installed, but not running: the monitor would only say that no service runs.
+    DetailPrint "${SERVICE_NOT_STARTED}"
+    MessageBox MB_OK|MB_ICONEXCLAMATION "${SERVICE_NOT_STARTED}" /SD IDOK
+    SetErrorLevel ${ERROR_SERVICE_NOT_STARTED}
+    Return
+  ${EndIf}
   ; A monitor that ran before comes back; interactively the finish page offers to start it.
   ${If} ${Silent}
   ${AndIf} $MonitorWasRunning = 1

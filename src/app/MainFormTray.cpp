@@ -38,10 +38,12 @@ void TMainForm::LoadMenuImages() {
 
 void TMainForm::BuildPopupMenu() {
     PopupMenu1->SetImages(ImageList1);
-    auto add = [this](const char* name, const char* caption, int image, void (TMainForm::*handler)(TObject*)) {
+    // Name and caption arrive as strings and are moved in: assigning a const char* here makes
+    // GCC 12's optimiser raise a false -Wrestrict on std::string's overlap check.
+    auto add = [this](std::string name, std::string caption, int image, void (TMainForm::*handler)(TObject*)) {
         auto* item = new TMenuItem(this);
-        item->Name = name;
-        item->Caption = caption;
+        item->Name = std::move(name);
+        item->Caption = std::move(caption);
         item->ImageIndex = image;
         if (handler) item->OnClick = [this, handler](TObject* s) { (this->*handler)(s); };
         PopupMenu1->Items().Add(item);
