@@ -35,7 +35,10 @@ std::string ReadSystemDir() {
 
 uint32_t ReadServiceIdFile() {
     std::string path = SystemDir + "\\hsid.dat";
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    // Shared for writing too: a service that starts while this read holds the file must still be
+    // able to publish its id.
+    FileHandle file(
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     uint32_t id = 0;
     DWORD got = 0;
     // A file shorter than 4 bytes (or one the service is still writing) names no service.
