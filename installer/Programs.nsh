@@ -4,6 +4,7 @@
 !define SYNCHRONIZE_TERMINATE 0x100001            ; SYNCHRONIZE | PROCESS_TERMINATE
 !define QUERY_SYNCHRONIZE_TERMINATE 0x101001      ; the same | PROCESS_QUERY_LIMITED_INFORMATION
 !define THREAD_QUERY_LIMITED_INFORMATION 0x0800
+!define PROCESSENTRY32W_SIZE 568                  ; on 64-bit Windows
 
 !macro THERMOWL_PROGRAM_FUNCTIONS un
 
@@ -100,6 +101,41 @@ Function ${un}StopService
   ${Else}
     System::Call 'kernel32::CloseHandle(p r2)'
   ${EndIf}
+FunctionEnd
+
+; Ends every process, in any session, whose program is thermowl.exe or thermowl-service.exe in
+; the folder $0, and waits (bounded) until each is gone.
+Function ${un}EndProgramsIn
+  StrCpy $5 $0
+  System::Call 'kernel32::CreateToolhelp32Snapshot(i 2, i 0) p .r6'   ; TH32CS_SNAPPROCESS
+  ${If} $6 P= -1
+    Return
+  ${EndIf}
+  ; PROCESSENTRY32W, its size first; the process id at offset 8
+  System::Alloc ${PROCESSENTRY32W_SIZE}
+  Pop $7
+  System::Call '*$7(i ${PROCESSENTRY32W_SIZE})'
+  System::Call 'kernel32::Process32FirstW(p r6, p r7) i .r8'
+  ${DoWhile} $8 <> 0
+    System::Call '*$7(i, i, i .r9)'
+    System::Call 'kernel32::OpenProcess(i ${QUERY_SYNCHRONIZE_TERMINATE}, i 0, i r9) p .r2'
+    ${If} $2 P<> 0
+      StrCpy $4 ""
+      System::Call 'kernel32::QueryFullProcessImageNameW(p r2, i 0, w .r4, *i ${NSIS_MAX_STRLEN}) i .r3'
+      ; NSIS compares strings without regard to case, as Windows compares paths
+      ${If} $4 == "$5\thermowl.exe"
+      ${OrIf} $4 == "$5\thermowl-service.exe"
+        DetailPrint "Ending $4 (process $9)"
+        System::Call 'kernel32::TerminateProcess(p r2, i 1)'
+        System::Call 'kernel32::WaitForSingleObject(p r2, i 10000)'
+      ${EndIf}
+      System::Call 'kernel32::CloseHandle(p r2)'
+    ${EndIf}
+    System::Call '*$7(i ${PROCESSENTRY32W_SIZE})'
+    System::Call 'kernel32::Process32NextW(p r6, p r7) i .r8'
+  ${Loop}
+  System::Free $7
+  System::Call 'kernel32::CloseHandle(p r6)'
 FunctionEnd
 
 ; The monitor first, so that it does not lose its service while it still runs.

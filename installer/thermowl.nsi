@@ -40,9 +40,11 @@ SetCompressor /SOLID lzma
 !define PROBE_KEY "Software\Thermowl"
 !define SERVICE_LINK "Start the temperature service.lnk"
 !define MENU_FOLDER "$SMPROGRAMS\Thermowl"
-; The service files: full access for the system and administrators; read and write for users,
-; whose service rewrites them, but no delete, since a user could not create them again.
-!define SERVICE_FILE_SDDL "D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x12019f;;;BU)"
+; The service files: full access for the system and administrators; users may read them and
+; write their data, which their own service rewrites, and nothing more: no delete (a user could
+; not create them again), no attributes (a read-only file would stop every user's service) and
+; no permission changes.
+!define SERVICE_FILE_SDDL "D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x12008b;;;BU)"
 !define ERROR_ELEVATION_REQUIRED 740
 ; The exit code of an installation whose new service did not start within a minute.
 !define ERROR_SERVICE_NOT_STARTED 3
@@ -116,8 +118,10 @@ Function .onInit
     ${If} $0 == "\"
       StrCpy $PreviousDir $PreviousDir -1
     ${EndIf}
+    ; NSIS has taken /D= out of $CMDLINE by now; the process's own command line still has it.
+    System::Call 'kernel32::GetCommandLineW() w .r1'
     ClearErrors
-    ${GetOptions} $CMDLINE "/D=" $0
+    ${GetOptions} $1 "/D=" $0
     ${If} ${Errors}
       StrCpy $INSTDIR $PreviousDir
     ${EndIf}
@@ -126,6 +130,8 @@ FunctionEnd
 
 ; "hsid.dat" or "hdinfo.dat" ($0, a full path): empty, and writable by the users' services.
 Function CreateServiceFile
+  ; A user may have made it read-only, which would stop the write below and every service.
+  SetFileAttributes $0 NORMAL
   ClearErrors
   FileOpen $1 $0 w
   ${If} ${Errors}
@@ -150,8 +156,23 @@ Section "Thermowl"
   SetShellVarContext all
   SetRegView 64
   Call StopPrograms
+  ; Copies in other sessions, which neither the window nor the id file reached, hold their
+  ; programs open: end them by their path, so that no file below is left unreplaced.
+  ${If} $PreviousDir != ""
+    StrCpy $0 $PreviousDir
+    Call EndProgramsIn
+  ${EndIf}
+  StrCpy $0 $INSTDIR
+  Call EndProgramsIn
 
-  ; The service's files in the 64-bit system directory, where the programs look for them.
+  SetOutPath "$INSTDIR"
+  File "${STAGE}\thermowl.exe"
+  File "${STAGE}\thermowl-service.exe"
+  File "${STAGE}\clear.scf"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+
+  ; The service's files in the 64-bit system directory, where the programs look for them; reset
+  ; only now that the new programs are in place.
   ${DisableX64FSRedirection}
   StrCpy $0 "$SYSDIR\hsid.dat"
   Call CreateServiceFile
@@ -169,12 +190,6 @@ Section "Thermowl"
     Delete "$PreviousDir\uninstall.exe"
     RMDir "$PreviousDir"
   ${EndIf}
-
-  SetOutPath "$INSTDIR"
-  File "${STAGE}\thermowl.exe"
-  File "${STAGE}\thermowl-service.exe"
-  File "${STAGE}\clear.scf"
-  WriteUninstaller "$INSTDIR\uninstall.exe"
 
   ; The monitor appends file names to "PATH" as they are: it ends with a backslash.
   WriteRegStr HKLM "${MACHINE_KEY}" "PATH" "$INSTDIR\"
@@ -198,6 +213,15 @@ Section "Thermowl"
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 
+  ; Run by no user (a deployment tool as SYSTEM, in session 0): the Run value starts the service
+  ; at each user's logon, and there is nobody to show a monitor to.
+  System::Call 'kernel32::GetCurrentProcessId() i .r0'
+  System::Call 'kernel32::ProcessIdToSessionId(i r0, *i .r1) i .r2'
+  ${If} $2 <> 0
+  ${AndIf} $1 = 0
+    DetailPrint "Installed without a signed-in user: the temperature service starts at the next logon."
+    Return
+  ${EndIf}
   Call StartService
   ${If} $0 <> 1
     ; Installed, but not running: the monitor would only say that no service runs.
@@ -253,6 +277,8 @@ Section "Uninstall"
   SetShellVarContext all
   SetRegView 64
   Call un.StopPrograms
+  StrCpy $0 $INSTDIR
+  Call un.EndProgramsIn
 
   ${DisableX64FSRedirection}
   Delete "$SYSDIR\hsid.dat"

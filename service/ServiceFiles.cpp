@@ -23,10 +23,16 @@ std::string SystemFilePath(const char* name) {
 }
 
 bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // The installed files grant users the right to write their data and no more, so the existing
+    // file is opened for just that and cut to length, not created anew; a file that is not there
+    // yet (a service run from a folder) is created.
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_DATA | SYNCHRONIZE, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND)
+        file = CreateFileA(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    const bool ok = WriteAll(file, bytes);
+    const bool ok = WriteAll(file, bytes) && SetEndOfFile(file);
     CloseHandle(file);
     return ok;
 }

@@ -4,13 +4,17 @@
 #include "Process.h"
 #include <gtest/gtest.h>
 #include <objbase.h>
+#include <sddl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
+#include <aclapi.h>
 #include <tlhelp32.h>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <stdexcept>
 
 using testsupport::FileExists;
@@ -85,6 +89,36 @@ bool WriteString(HKEY root, const std::string& key, const std::string& name, con
                                  static_cast<DWORD>(value.size() + 1));
     RegCloseKey(handle);
     return result == ERROR_SUCCESS;
+}
+
+// The access the installer grants on the service's files, by trustee (string SID), read from the
+// security descriptor its script gives them. (Wine keeps no descriptor on a file, so the one set
+// on an installed file cannot be read back here.)
+std::map<std::string, DWORD> ServiceFileAccess() {
+    std::ifstream script(testsupport::WindowsPath(INSTALLER_SCRIPT));
+    std::string line, sddl;
+    const std::string define = "!define SERVICE_FILE_SDDL \"";
+    while (sddl.empty() && std::getline(script, line))
+        if (line.rfind(define, 0) == 0) sddl = line.substr(define.size(), line.find('"', define.size()) - define.size());
+    std::map<std::string, DWORD> allowed;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
+        return allowed;
+    GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted);
+    for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
+        ACE_HEADER* ace = nullptr;
+        if (!GetAce(dacl, i, reinterpret_cast<void**>(&ace)) || ace->AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
+        auto* allowedAce = reinterpret_cast<ACCESS_ALLOWED_ACE*>(ace);
+        char* sid = nullptr;
+        if (ConvertSidToStringSidA(&allowedAce->SidStart, &sid)) {
+            allowed[sid] |= allowedAce->Mask;
+            LocalFree(sid);
+        }
+    }
+    LocalFree(descriptor);
+    return allowed;
 }
 
 // --- processes and windows ---
@@ -351,6 +385,31 @@ TEST_F(InstallerTest, InstallOverARunningCopyEndsItStartsTheNewOneAndKeepsTheSet
     ASSERT_TRUE(RunQuietUninstall("/REMOVESETTINGS"));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\Vantrell"));
     EXPECT_FALSE(PathExists(dir_));
+}
+
+TEST_F(InstallerTest, UpgradeIntoAnotherFolderEndsEveryCopyAndRemovesTheOldFolder) {
+    ASSERT_EQ(0u, RunSetup("/S"));
+    // A copy of the service that the id file does not name, as another user's session runs it.
+    auto stray = testsupport::Process::Start(
+        testsupport::QuoteArgument(dir_ + "\\thermowl-service.exe") + " --source simulated --no-hsid", {false});
+
+    const std::string newDir = "C:\\Thermowl2";
+    ASSERT_EQ(0u, RunSetup("/S /D=" + newDir));
+    EXPECT_TRUE(stray.WaitForExit(StartBoundMs).has_value());
+    for (const char* name : InstalledFiles) EXPECT_TRUE(FileExists(newDir + "\\" + name)) << name;
+    EXPECT_FALSE(PathExists(dir_));
+    EXPECT_EQ(newDir + "\\", ReadString(HKEY_LOCAL_MACHINE, MachineKey, "PATH"));
+    DWORD service = 0;
+    EXPECT_TRUE(WaitUntil([&] { return (service = ServiceProcessId()) != 0; }, StartBoundMs));
+    EXPECT_EQ(Lower(newDir + "\\thermowl-service.exe"), Lower(ProcessImage(service)));
+}
+
+// Users may read the service's files and write their data, nothing more: no attributes, no
+// delete, no permission changes, which would let one user stop or fool every user's service.
+TEST(InstallerServiceFiles, UsersMayOnlyReadAndWriteTheData) {
+    const std::map<std::string, DWORD> expected = {
+        {"S-1-5-18", FILE_ALL_ACCESS}, {"S-1-5-32-544", FILE_ALL_ACCESS}, {"S-1-5-32-545", FILE_GENERIC_READ | FILE_WRITE_DATA}};
+    EXPECT_EQ(expected, ServiceFileAccess());
 }
 
 TEST_F(InstallerTest, WithoutAdministratorRightsTheInstallerStopsWithAClearMessage) {
