@@ -1,6 +1,8 @@
 // The drive table file "hdinfo.dat": records of 35 bytes, no header, at most 8.
 #pragma once
 
+#include "contract/ServiceContract.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -9,13 +11,13 @@
 
 namespace service {
 
-constexpr std::size_t kRecordSize = 35;
-constexpr std::size_t kNameSize = 32;
-constexpr std::size_t kMaxDrives = 8;
+constexpr std::size_t kRecordSize = sizeof(contract::DriveRecord);
+constexpr std::size_t kNameSize = sizeof(contract::DriveRecord::Name);
+constexpr std::size_t kMaxDrives = contract::MaxDrives;
 
 // Byte 33 of a record, which the monitor does not read: what kind of reading it is.
-constexpr std::uint8_t kFlagAsleep = 1;    // the drive sleeps; the temperature is its last reading
-constexpr std::uint8_t kFlagSimulated = 2; // a made-up or scripted drive
+constexpr std::uint8_t kFlagAsleep = contract::FlagAsleep;
+constexpr std::uint8_t kFlagSimulated = contract::FlagSimulated;
 
 // One drive as the service reports it.
 struct DriveReading {

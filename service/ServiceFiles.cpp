@@ -1,6 +1,7 @@
 #include "ServiceFiles.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace service {
 namespace {
@@ -11,6 +12,21 @@ bool WriteAll(HANDLE file, const std::vector<std::uint8_t>& bytes) {
     DWORD written = 0;
     return bytes.empty() ||
            (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size());
+}
+
+// The file's first `limit` bytes, or nothing when it cannot be read.
+std::optional<std::vector<std::uint8_t>> ReadFileStart(const std::string& path, std::size_t limit) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes(limit);
+    DWORD got = 0;
+    const bool ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    CloseHandle(file);
+    if (!ok)
+        return std::nullopt;
+    bytes.resize(got);
+    return bytes;
 }
 
 } // namespace
@@ -40,9 +56,12 @@ bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& by
 ServiceIdFile::~ServiceIdFile() { Remove(); }
 
 void ServiceIdFile::Remove() {
+    if (session_)
+        session_->Withdraw(threadId_);
     // An installed service may rewrite the file but not delete it (a user could not create it
-    // again): emptied, it still tells a monitor at once that no service runs.
-    if (!path_.empty() && !DeleteFileA(path_.c_str()))
+    // again): emptied, it still tells a monitor at once that no service runs. A file that holds
+    // another service's id by now is that service's.
+    if (!path_.empty() && ReadFileStart(path_, written_.size() + 1) == written_ && !DeleteFileA(path_.c_str()))
         WriteWholeFile(path_, {});
     path_.clear();
 }
@@ -55,6 +74,10 @@ bool ServiceIdFile::Write(DWORD threadId, std::uint32_t byteCount) {
     if (!WriteWholeFile(path, bytes))
         return false;
     path_ = path;
+    written_ = std::move(bytes);
+    threadId_ = threadId;
+    if (session_)
+        session_->PublishId(threadId);
     return true;
 }
 
@@ -64,6 +87,8 @@ TableFile::~TableFile() {
 }
 
 bool TableFile::Write(const std::vector<std::uint8_t>& bytes) {
+    if (session_)
+        session_->PublishTable(bytes);
     const std::string path = SystemFilePath("hdinfo.dat");
     if (!locked_)
         return WriteWholeFile(path, bytes);

@@ -1,6 +1,8 @@
 // The two files the service keeps in the Windows system directory, and its request log.
 #pragma once
 
+#include "contract/SessionChannel.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -15,29 +17,35 @@ std::string SystemFilePath(const char* name);
 // Writes `bytes` to `path`, replacing the file; others may read and write it meanwhile.
 bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
-// "hsid.dat": holds the id of the thread that takes requests, for as long as it runs.
+// "hsid.dat": holds the id of the thread that takes requests, for as long as it runs; the same
+// id goes into the session channel, when there is one.
 class ServiceIdFile {
 public:
-    ServiceIdFile() = default;
+    explicit ServiceIdFile(contract::SessionPublisher* session = nullptr) : session_(session) {}
     ServiceIdFile(const ServiceIdFile&) = delete;
     ServiceIdFile& operator=(const ServiceIdFile&) = delete;
     ~ServiceIdFile(); // removes the file if it wrote it
 
     // Writes the first `byteCount` bytes of the little-endian id (filler beyond 4 bytes).
     bool Write(DWORD threadId, std::uint32_t byteCount = 4);
-    // Removes the file now (if this wrote it), or empties it when it may not be deleted;
-    // nothing is left to remove afterwards.
+    // Withdraws the id: removes the file now (if this wrote it), or empties it when it may not be
+    // deleted, but leaves it alone once another service (another session's) has written its own
+    // id there; nothing is left to remove afterwards.
     void Remove();
 
 private:
+    contract::SessionPublisher* session_;
     std::string path_;
+    std::vector<std::uint8_t> written_;
+    DWORD threadId_ = 0;
 };
 
 // "hdinfo.dat". Normally opened, written and closed for each answer; when `locked`, the
 // file stays open without any sharing between answers, so readers cannot open it.
+// Each table written goes into the session channel too, when given one.
 class TableFile {
 public:
-    explicit TableFile(bool locked) : locked_(locked) {}
+    explicit TableFile(bool locked, contract::SessionPublisher* session = nullptr) : locked_(locked), session_(session) {}
     TableFile(const TableFile&) = delete;
     TableFile& operator=(const TableFile&) = delete;
     ~TableFile();
@@ -47,6 +55,7 @@ public:
 
 private:
     bool locked_;
+    contract::SessionPublisher* session_;
     HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 

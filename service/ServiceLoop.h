@@ -9,8 +9,8 @@
 
 namespace service {
 
-constexpr UINT ReqInfoMsg = WM_USER + 1; // thread message: LParam = the window to answer
-constexpr UINT RecInfoMsg = WM_USER + 3; // window message: WParam = number of records
+constexpr UINT ReqInfoMsg = contract::ReqInfoMsg;
+constexpr UINT RecInfoMsg = contract::RecInfoMsg;
 
 class ServiceLoop {
 public:

@@ -40,7 +40,11 @@ int Serve(const service::Options& options, service::DriveSource& drives) {
     if (log.Failed())
         return Fail(2, "cannot create log file '" + options.logFile + "'");
 
-    service::TableFile table(options.lockTable);
+    // The session channel carries what the files carry, unless the files are made to fail (test
+    // options), so that a monitor sees those failures as it would without the channel.
+    contract::SessionPublisher sessionChannel;
+    const bool filesAsGiven = !options.noFile && !options.lockTable && !options.shortFile;
+    service::TableFile table(options.lockTable, filesAsGiven ? &sessionChannel : nullptr);
     if (options.noFile)
         table.Remove();
 
@@ -50,7 +54,7 @@ int Serve(const service::Options& options, service::DriveSource& drives) {
     g_mainThread = GetCurrentThreadId();
     SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
 
-    service::ServiceIdFile id;
+    service::ServiceIdFile id(options.hsidBytes == 4 ? &sessionChannel : nullptr);
     // The process may be ended right after the session-end message, so the id goes at once.
     service::SessionWatch session([&id] { id.Remove(); });
     if (!options.noHsid && !id.Write(g_mainThread, options.hsidBytes))

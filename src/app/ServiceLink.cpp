@@ -1,4 +1,5 @@
 #include "ServiceLink.h"
+#include "contract/SessionChannel.h"
 #include "forms/Application.h"
 #include "forms/Platform.h"
 #include <algorithm>
@@ -46,6 +47,31 @@ uint32_t ReadServiceIdFile() {
     return id;
 }
 
+namespace {
+// Whether thread `id` belongs to a process of this session. Without a way to ask (Windows XP)
+// every id counts as this session's, as before there were sessions to tell apart.
+bool ThreadInThisSession(uint32_t id) {
+    using ProcessOfThreadFn = DWORD(WINAPI*)(HANDLE);
+    auto processOfThread = reinterpret_cast<ProcessOfThreadFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetProcessIdOfThread")));
+    if (id == 0 || !processOfThread) return id != 0;
+    constexpr DWORD QueryLimitedInformation = 0x0800;  // THREAD_QUERY_LIMITED_INFORMATION
+    HANDLE thread = OpenThread(QueryLimitedInformation, FALSE, id);
+    if (!thread) return false;
+    DWORD process = processOfThread(thread);
+    CloseHandle(thread);
+    DWORD mine = 0, theirs = 0;
+    return process && ProcessIdToSessionId(GetCurrentProcessId(), &mine) && ProcessIdToSessionId(process, &theirs) &&
+           mine == theirs;
+}
+}  // namespace
+
+uint32_t FindServiceId() {
+    if (auto session = contract::ReadSessionChannel()) return session->threadId;
+    uint32_t id = ReadServiceIdFile();
+    return ThreadInThisSession(id) ? id : 0;
+}
+
 bool ServiceThreadAlive(uint32_t id) {
     // A message every loop ignores; the post fails unless the thread lives and has a queue.
     return id != 0 && PostThreadMessageA(id, WM_NULL, 0, 0);
@@ -54,7 +80,7 @@ bool ServiceThreadAlive(uint32_t id) {
 uint32_t ReadServiceId(HWND owner) {
     const DWORD start = GetTickCount();
     for (;;) {
-        uint32_t id = ReadServiceIdFile();
+        uint32_t id = FindServiceId();
         if (ServiceThreadAlive(id)) return id;
         if (GetTickCount() - start >= ServiceSearchMs) break;
         WaitAndPumpMessages(100);
@@ -70,9 +96,9 @@ bool RequestInfo(HWND monitor) {
 }
 
 namespace {
-// A service started again (after an update or a crash) has written a new id: take it.
+// A service started again (after an update or a crash) has published a new id: take it.
 bool AdoptNewServiceId() {
-    uint32_t id = ReadServiceIdFile();
+    uint32_t id = FindServiceId();
     if (id == 0 || id == ServiceThreadId) return false;
     ServiceThreadId = id;
     return true;
@@ -101,6 +127,11 @@ ReplyOutcome TakeReply(WPARAM count) {
     // The tables hold 8 drives: the count never goes above that, also when the file cannot be read.
     DriveCount = static_cast<int32_t>(std::min<WPARAM>(count, MaxDrives));
     if (DriveCount == 0) return {false, false};
+    // This session's table when its service publishes one: the file may be another session's.
+    if (auto session = contract::ReadSessionChannel(); session && session->hasTable && session->threadId == ServiceThreadId) {
+        memcpy(DriveTable, session->records, session->count * sizeof(DriveRecord));
+        return {true, PanelReady};
+    }
     std::string path = SystemDir + "\\hdinfo.dat";
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, 0, nullptr));

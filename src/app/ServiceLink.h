@@ -1,29 +1,21 @@
-// The link to the temperature service: its thread id from "hsid.dat", the request message, and
-// the drive table it writes to "hdinfo.dat" before each reply.
+// The link to the temperature service: its thread id (from its session channel, else from
+// "hsid.dat"), the request message, and the drive table it publishes before each reply.
 #pragma once
+#include "contract/ServiceContract.h"
 #include <windows.h>
 #include <cstdint>
 #include <string>
 
 namespace thermowl {
 
-constexpr UINT ReqInfoMsg = WM_USER + 1;  // monitor -> service thread; LParam: the window to answer
-constexpr UINT RecInfoMsg = WM_USER + 3;  // service -> monitor window; WParam: number of records
-constexpr int MaxDrives = 8;
+using contract::ReqInfoMsg;  // monitor -> service thread; LParam: the window to answer
+using contract::RecInfoMsg;  // service -> monitor window; WParam: number of records
+using contract::MaxDrives;
+using contract::DriveRecord;
 constexpr int NoReply = 255;              // DriveCount after the start-up time-out
 constexpr DWORD ServiceSearchMs = 10000;  // how long start-up looks for a live service
 constexpr DWORD StartupReplyMs = 5000;    // how long start-up waits for the first answer
 constexpr int SilentPolls = 3;            // polls in a row without an answer: the service is silent
-
-#pragma pack(push, 1)
-struct DriveRecord {
-    uint8_t NameLength;  // 0..32; more is taken as 32
-    char Name[32];
-    uint8_t Reserved;    // not read
-    uint8_t Temperature; // whole degrees Celsius
-};
-#pragma pack(pop)
-static_assert(sizeof(DriveRecord) == 35, "a drive record is 35 bytes on disk");
 
 extern std::string SystemDir;
 extern uint32_t ServiceThreadId;
@@ -46,6 +38,10 @@ std::string ReadSystemDir();
 
 // "hsid.dat" read once: the id in its first 4 bytes, 0 when it is missing or shorter.
 uint32_t ReadServiceIdFile();
+
+// The id of this session's service: the one its session channel names, else the one in
+// "hsid.dat" if that thread runs in this session (never another user's service); 0 for none.
+uint32_t FindServiceId();
 
 // True when `id` names a live thread that takes thread messages.
 bool ServiceThreadAlive(uint32_t id);

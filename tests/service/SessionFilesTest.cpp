@@ -1,0 +1,66 @@
+// What a service publishes, and what it takes back when it ends or its user signs off: only its
+// own id, never what another session's service wrote after it.
+#include "ServiceFiles.h"
+#include "contract/SessionChannel.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+using namespace service;
+
+namespace {
+
+std::vector<std::uint8_t> IdFile() {
+    std::ifstream file(SystemFilePath("hsid.dat"), std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace
+
+TEST(SessionFiles, AnEndingServiceTakesBackOnlyItsOwnId) {
+    struct Case {
+        bool otherWroteLast;
+        std::vector<std::uint8_t> left;  // in "hsid.dat" afterwards
+    };
+    for (const Case& c : {Case{false, {}}, Case{true, {0x78, 0x56, 0x34, 0x12}}}) {
+        contract::SessionPublisher channel;
+        {
+            ServiceIdFile id(&channel);
+            ASSERT_TRUE(id.Write(0x1111));
+            auto published = contract::ReadSessionChannel();
+            ASSERT_TRUE(published);
+            EXPECT_EQ(published->threadId, 0x1111u);
+            // Another session's service, which publishes through the shared file only.
+            if (c.otherWroteLast) {
+                ASSERT_TRUE(WriteWholeFile(SystemFilePath("hsid.dat"), {0x78, 0x56, 0x34, 0x12}));
+            }
+        }
+        EXPECT_EQ(IdFile(), c.left) << "other wrote last: " << c.otherWroteLast;
+        EXPECT_FALSE(contract::ReadSessionChannel()) << "the channel still names the ended service";
+    }
+    DeleteFileA(SystemFilePath("hsid.dat").c_str());
+}
+
+TEST(SessionFiles, TheChannelCarriesTheTableAsWritten) {
+    contract::SessionPublisher channel;
+    TableFile table(false, &channel);
+    ServiceIdFile id(&channel);
+    ASSERT_TRUE(id.Write(0x2222));
+    EXPECT_FALSE(contract::ReadSessionChannel()->hasTable);
+    std::vector<std::uint8_t> records(2 * sizeof(contract::DriveRecord), 0);
+    records[0] = 4;
+    records[1] = 'D';
+    records[34] = 47;
+    records[35 + 34] = 52;
+    ASSERT_TRUE(table.Write(records));
+    auto published = contract::ReadSessionChannel();
+    ASSERT_TRUE(published && published->hasTable);
+    EXPECT_EQ(published->count, 2u);
+    EXPECT_EQ(published->records[0].NameLength, 4);
+    EXPECT_EQ(published->records[0].Name[0], 'D');
+    EXPECT_EQ(published->records[0].Temperature, 47);
+    EXPECT_EQ(published->records[1].Temperature, 52);
+    table.Remove();
+}
