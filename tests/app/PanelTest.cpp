@@ -24,19 +24,17 @@ struct Panel : MonitorTest {
     }
 };
 
-// Stands in for the system's move loop on the monitor window: counts the drags started and
-// runs `during` inside each.
+// Stands in for the system's move loop on the monitor window: counts the drags and runs
+// `during` inside each.
 struct DragProbe {
     static inline int drags = 0;
     static inline std::function<void()> during;
     static inline WNDPROC original = nullptr;
     HWND window;
-    explicit DragProbe(HWND w) : window(w) {
-        original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc)));
-    }
-    ~DragProbe() {
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        during = nullptr;
+    explicit DragProbe(HWND w) : window(w) { original = Swap(reinterpret_cast<WNDPROC>(Proc)); }
+    ~DragProbe() { Swap(original); during = nullptr; }
+    WNDPROC Swap(WNDPROC p) {
+        return reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(p)));
     }
     static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         if (m != WM_SYSCOMMAND || wp != 0xF012) return CallWindowProcA(original, w, m, wp, lp);
