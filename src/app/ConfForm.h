@@ -13,6 +13,7 @@
 #include "forms/Label.h"
 #include "forms/PageControl.h"
 #include "forms/TrackBar.h"
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -94,6 +95,8 @@ private:
     void PickColor(forms::TLabel* link);
     void ShowDriveColors(forms::TColor text, forms::TColor delineate, forms::TColor axis);
     int ChosenPlacement() const;
+    // The error box of a failed Apply: owned by the dialog, so on top of it.
+    void ShowError(std::exception_ptr error);
     // Runs a handler as the window procedure would: its failure goes to the error box.
     void Guarded(const std::function<void()>& handler);
 

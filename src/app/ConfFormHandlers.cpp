@@ -5,6 +5,7 @@
 #include "RunValue.h"
 #include "ServiceLink.h"
 #include "Settings.h"
+#include "forms/Application.h"
 #include "forms/Platform.h"
 #include "label/OutlinedLabel.h"
 #include <algorithm>
@@ -75,13 +76,12 @@ int TConfForm::ChosenPlacement() const {
 void TConfForm::XPButton2Click(TObject*) {
     if (!monitor_) return;
     TMainForm& monitor = *monitor_;
-    monitor.Timer1->SetEnabled(false);
+    const TSettings stored = Settings;
     int placement;
     try {
         if (XPCheckBox1->Enabled()) StoreRunValue(XPCheckBox1->Checked(), ProgramDir);
         SpinEdit1->SetValue(std::clamp(SpinEdit1->Value(), 1, 60));
         Settings.RefreshTime = SpinEdit1->Value();
-        monitor.Timer1->SetInterval(static_cast<unsigned>(Settings.RefreshTime) * 1000u);
         Settings.Alarm = XPCheckBox6->Checked();
         if (Settings.Alarm) {
             // Thresholds outside 10..150 are brought to the nearer bound, in the fields too.
@@ -99,19 +99,19 @@ void TConfForm::XPButton2Click(TObject*) {
         placement = ChosenPlacement();  // the layer changes only at the next start
         Settings.Alpha = static_cast<uint8_t>(TrackBar1->Position());
         Settings.Tray = XPCheckBox2->Checked();
-        monitor.TrayIcon1->SetIconVisible(Settings.Tray);
         // Without the icon, the monitor itself must stay reachable.
-        if (!Settings.Tray && !Settings.Show) {
-            Settings.Show = true;
-            monitor.showmonClick(&monitor);
-        }
+        if (!Settings.Tray && !Settings.Show) Settings.Show = true;
         SaveSettings(monitor.Handle());
     } catch (...) {
-        // The dialog stays open with the edits; the monitor keeps polling meanwhile, so that
-        // temperatures and alarms go on.
-        monitor.Timer1->SetEnabled(true);
-        throw;
+        // Nothing is taken over: the monitor goes on with the stored settings (polling at their
+        // period), and the dialog stays open with the edits, its error box on top of it.
+        Settings = stored;
+        ShowError(std::current_exception());
+        return;
     }
+    monitor.TrayIcon1->SetIconVisible(Settings.Tray);
+    if (Settings.Show && !stored.Show) monitor.showmonClick(&monitor);
+    monitor.Timer1->SetInterval(static_cast<unsigned>(Settings.RefreshTime) * 1000u);
     monitor.CreateIcons();
     monitor.ShowInfo();
     monitor.Timer1->SetEnabled(true);
@@ -123,6 +123,17 @@ void TConfForm::XPButton2Click(TObject*) {
         monitor.Close();
     }
     Hide();
+}
+
+void TConfForm::ShowError(std::exception_ptr error) {
+    std::string text = "Unknown error";
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        text = e.what();
+    } catch (...) {
+    }
+    platform.MessageBoxA(Handle(), text.c_str(), Application->Title.c_str(), MB_OK | MB_ICONSTOP);
 }
 
 void TConfForm::XPButton3Click(TObject*) {

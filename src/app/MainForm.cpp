@@ -127,7 +127,11 @@ void TMainForm::FormCreate() {
     settingsApplied_ = true;
     // The first request; no answer in time, or no drives, ends the program.
     StartupHandshake();
-    if (Application->Terminated()) return;  // Exit chosen while waiting for the first answer
+    // Exit chosen while waiting for the first answer: the message loop must not show the monitor.
+    if (Application->Terminated()) {
+        Application->ShowMainForm = false;
+        return;
+    }
     if (DriveCount == NoReply || DriveCount == 0) {
         platform.MessageBoxA(Handle(), ServiceMissingText, "Thermowl", MB_OK);
         ServiceThreadId = 0;
@@ -213,6 +217,11 @@ void TMainForm::WndProc(TMessage& m) {
         m.Result = 0;
         return;
     }
+    if (m.Msg == ShowPendingMsg) {
+        if (showPending_) ShowInfo();
+        m.Result = 0;
+        return;
+    }
     TForm::WndProc(m);
 }
 
@@ -233,8 +242,13 @@ void TMainForm::FormClose(TObject*, TCloseAction&) {
 
 void TMainForm::FormMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
     // Any button drags: the system's own move loop follows the mouse until it is released.
+    // Replies it takes meanwhile wait until the row whose handler runs here has returned.
+    const bool wasBusy = panelBusy_;
+    panelBusy_ = true;
     ReleaseCapture();
     SendMessageA(Handle(), WM_SYSCOMMAND, 0xF012, 0);
+    panelBusy_ = wasBusy;
+    if (showPending_ && !panelBusy_) PostMessageA(Handle(), ShowPendingMsg, 0, 0);
 }
 
 }  // namespace thermowl

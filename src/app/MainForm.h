@@ -108,6 +108,13 @@ private:
     void FitToChildren();
     void PullBackOnScreen();
     int builtDrives_ = 0;
+    // While the panel is being shown, or a row's mouse-down drags the window, a reply only marks
+    // itself pending: the shell calls and the move loop take messages sent to the window, and a
+    // rebuild then would free rows under the running loop or handler.
+    bool panelBusy_ = false;
+    bool showPending_ = false;
+    static constexpr UINT ShowPendingMsg = WM_APP + 1;  // shows a reply the window drag held back
+    void ShowReading();
     // The stored settings are loaded and the window stands in their place: a close may store them.
     bool settingsApplied_ = false;
 

@@ -6,6 +6,7 @@
 #include "TrayHint.h"
 #include "label/OutlinedLabel.h"
 #include <algorithm>
+#include <array>
 
 namespace thermowl {
 
@@ -71,10 +72,12 @@ void TMainForm::ClearAll() {
     release(NameLabels);
     release(TempLabels);
     release(DriveIcons);
+    builtDrives_ = 0;
     Repaint();
 }
 
 void TMainForm::CreateIcons() {
+    const int before = builtDrives_;
     ClearAll();
     // Sized once the rows stand; no label may resize the window halfway.
     SetAutoSize(false);
@@ -89,6 +92,8 @@ void TMainForm::CreateIcons() {
     Chart1->SetCursor(chart::crHandPoint);
     Chart1->Hide();
     builtDrives_ = drives;
+    // A row new to the panel starts its line flat at its temperature, whoever builds it.
+    for (int i = before; i < drives; ++i) StartDriveHistory(i);
 
     SetBounds(Left(), Top(), 1, 1);
     LayOutRows();
@@ -146,21 +151,36 @@ void TMainForm::StartHistory() {
 }
 
 void TMainForm::ShowInfo() {
-    // A reply for another number of drives than the panel shows: the panel follows the drives,
-    // and a drive new to it starts its line flat at its temperature.
-    const int drives = ReportedDrives();
-    if (drives != builtDrives_) {
-        const int before = builtDrives_;
-        CreateIcons();
-        for (int i = before; i < builtDrives_; ++i) StartDriveHistory(i);
+    if (panelBusy_) {
+        showPending_ = true;
+        return;
     }
+    // The latest reply is shown once after the one in hand, never inside it.
+    do {
+        showPending_ = false;
+        panelBusy_ = true;
+        try {
+            ShowReading();
+        } catch (...) {
+            panelBusy_ = false;
+            throw;
+        }
+        panelBusy_ = false;
+    } while (showPending_);
+}
+
+void TMainForm::ShowReading() {
+    // A reply for another number of drives than the panel shows: the panel follows the drives.
+    if (ReportedDrives() != builtDrives_) CreateIcons();
     const int shown = std::min(builtDrives_, Chart1->SeriesCount());
+    // A reply taken meanwhile rewrites the table: this pass shows the one it started with.
+    const auto table = std::to_array(DriveTable);
 
     double low = 100.0, high = 0.0;
     DriveHint.clear();
     for (int i = 0; i < shown; ++i) {
-        const std::string name = DriveName(DriveTable[i]);
-        const int temperature = DriveTable[i].Temperature;
+        const std::string name = DriveName(table[i]);
+        const int temperature = table[i].Temperature;
         const std::string text = TemperatureText(temperature);
         // Without icons the name line carries the temperature too.
         NameLabels[i]->SetCaption(Settings.ShowHddNames && !Settings.ShowIcons ? name + " - " + text : name);

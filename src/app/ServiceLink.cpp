@@ -3,6 +3,7 @@
 #include "forms/Application.h"
 #include "forms/Platform.h"
 #include <algorithm>
+#include <cstring>
 
 namespace thermowl {
 
@@ -142,7 +143,8 @@ ReplyOutcome TakeReply(WPARAM count) {
 }
 
 std::string DriveName(const DriveRecord& drive) {
-    return std::string(drive.Name, std::min<size_t>(drive.NameLength, sizeof(drive.Name)));
+    // A name ends at its first zero byte, whatever its length byte counts.
+    return std::string(drive.Name, strnlen(drive.Name, std::min<size_t>(drive.NameLength, sizeof(drive.Name))));
 }
 
 }  // namespace thermowl

@@ -75,7 +75,7 @@ struct ReplyOutcome {
 };
 ReplyOutcome TakeReply(WPARAM count);
 
-// The drive's name as text (NameLength capped at 32).
+// The drive's name as text (NameLength capped at 32, ending at a zero byte).
 std::string DriveName(const DriveRecord& drive);
 
 }  // namespace thermowl

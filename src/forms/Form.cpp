@@ -98,7 +98,13 @@ void TForm::SetVisible(bool v) {
     HWND h = Handle();
     if (v) {
         if (Application) Application->FormShowing(this);
-        DoShow();
+        try {
+            DoShow();
+        } catch (...) {
+            // Not shown: a later Show must try again rather than find the form visible already.
+            TControl::SetVisible(false);
+            throw;
+        }
         if (!Visible()) return;  // a handler may have hidden it again
         // A main form shown minimized minimizes the application, whose window carries the
         // taskbar button, so that the application's hooks see it (minimize to tray).

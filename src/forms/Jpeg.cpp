@@ -26,6 +26,8 @@ void CountWarning(j_common_ptr info, int level) {
     if (level < 0) ++reinterpret_cast<ErrorManager*>(info->err)->warnings;
 }
 
+constexpr size_t MaxPixels = size_t(1) << 24;  // 64 MB of pixels
+
 struct Decoded {
     std::vector<uint32_t> pixels;  // top-down rows of 0x00RRGGBB
     int width = 0, height = 0;
@@ -51,7 +53,21 @@ bool Decode(const unsigned char* data, unsigned long size, Decoded* out) {
     jpeg_start_decompress(&info);
     out->width = static_cast<int>(info.output_width);
     out->height = static_cast<int>(info.output_height);
-    out->pixels.resize(size_t(info.output_width) * info.output_height);
+    // A header may declare any size: a picture too big to be a banner is refused before its
+    // buffer is made, and a buffer that cannot be had must not throw past the clean-up.
+    const size_t pixels = size_t(info.output_width) * info.output_height;
+    bool allocated = pixels <= MaxPixels;
+    if (allocated) {
+        try {
+            out->pixels.resize(pixels);
+        } catch (...) {
+            allocated = false;
+        }
+    }
+    if (!allocated) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = reinterpret_cast<JSAMPROW>(out->pixels.data() + size_t(info.output_scanline) * info.output_width);
         jpeg_read_scanlines(&info, &row, 1);
@@ -71,6 +87,7 @@ bool LoadJpeg(const void* data, size_t size, TBitmap& out) {
     out.SetSize(decoded.width, decoded.height);
     GdiFlush();
     uint32_t* bits = out.Bits();
+    if (!bits) return false;  // the bitmap could not be made
     for (uint32_t& p : decoded.pixels) p &= 0x00FFFFFF;
     std::memcpy(bits, decoded.pixels.data(), decoded.pixels.size() * sizeof(uint32_t));
     if (out.OnChange) out.OnChange(&out);

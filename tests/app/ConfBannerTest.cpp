@@ -1,6 +1,7 @@
 // The banner across the top of the options dialog: a JPEG resource decoded with libjpeg.
 #include "ConfFixture.h"
 #include "forms/Jpeg.h"
+#include <vector>
 
 using namespace thermowl;
 
@@ -41,7 +42,16 @@ TEST(Jpeg, DataThatIsNotAWholeJpegIsRefusedAndLeavesTheBitmapAlone) {
     EXPECT_FALSE(forms::LoadJpeg(garbage, sizeof garbage, out));
     EXPECT_FALSE(forms::LoadJpeg(data, 200, out));  // the header only
     EXPECT_FALSE(forms::LoadJpeg(data, size / 2, out));  // cut off in the middle of the picture
-    EXPECT_FALSE(forms::LoadJpeg(nullptr, 0, out));
+    // The banner's frame header declaring the largest picture a JPEG can hold: refused, not a
+    // buffer of 16 GB (whose failure would end the program before the dialog was made).
+    std::vector<unsigned char> huge(data, data + size);
+    for (size_t i = 0; i + 9 < huge.size(); ++i)
+        if (huge[i] == 0xFF && (huge[i + 1] == 0xC0 || huge[i + 1] == 0xC2)) {
+            huge[i + 5] = huge[i + 7] = 0xFF;  // height and width 65500
+            huge[i + 6] = huge[i + 8] = 0xDC;
+            break;
+        }
+    EXPECT_FALSE(forms::LoadJpeg(huge.data(), huge.size(), out));
     EXPECT_EQ(out.Width(), 7);
     EXPECT_TRUE(forms::LoadJpeg(data, size, out));
     EXPECT_EQ(out.Width(), 304);

@@ -33,10 +33,10 @@ void ConfTest::TearDown() {
     dialog.reset();
     monitor.reset();
     service.reset();
-    // The Run key is there again (a test may remove it) and without our value.
+    // Our value only: every other program's start-up entry stays.
     HKEY run;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, nullptr, 0,
-                        KEY_ALL_ACCESS, nullptr, &run, nullptr) == ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0, KEY_SET_VALUE,
+                      &run) == ERROR_SUCCESS) {
         RegDeleteValueA(run, "Thermowl");
         RegCloseKey(run);
     }

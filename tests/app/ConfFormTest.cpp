@@ -46,6 +46,14 @@ std::string Shown(TConfForm& d) {
     return s.str();
 }
 
+// A key's access list; an empty one grants nobody anything, as for a user without rights there.
+void SetKeyAccess(HKEY key, ACL* acl) {
+    SECURITY_DESCRIPTOR sd;
+    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
+    EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd), ERROR_SUCCESS);
+}
+
 }  // namespace
 
 TEST_F(ConfTest, TheDialogIsAFixedTopmostWindowOpenedByTheTrayMenuOnItsPage) {
@@ -71,6 +79,16 @@ TEST_F(ConfTest, TheDialogIsAFixedTopmostWindowOpenedByTheTrayMenuOnItsPage) {
     EXPECT_NEAR((r.top + r.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
     monitor->option->Click();
     EXPECT_EQ(dialog->PageControl1->ActivePageIndex(), 1);
+    // A showing that failed is not taken for one that happened: the next one shows.
+    dialog->Hide();
+    bool fail = true;
+    dialog->OnShow = [&, shown = dialog->OnShow](forms::TObject* s) {
+        if (std::exchange(fail, false)) throw std::runtime_error("not now");
+        shown(s);
+    };
+    EXPECT_THROW(ShowOptions(), std::runtime_error);
+    ShowOptions();
+    EXPECT_TRUE(IsWindowVisible(h));
 
     // No control window covers part of another: it would hide a radio button's circle, say.
     std::vector<forms::TWinControl*> w;
@@ -92,8 +110,6 @@ TEST_F(ConfTest, StoredValuesShowAndAStoredLayerShowsEvenWhenItCannotBeChosen) {
     EXPECT_EQ(Shown(*dialog), "60 00 60/70 x0 101 112233 0 a00000 pos3- 40/40");
     dialog->XPCheckBox6->SetChecked(true);  // enables the alarm fields at once
     EXPECT_EQ(Shown(*dialog), "60 01 60/70 x6 101 112233 0 a00000 pos3- 40/40");
-    Apply();
-    EXPECT_EQ(Stored("RefreshTime"), 60u);
 }
 
 TEST_F(ConfTest, FirstUseShowsTheDefaultsAndShowingTheOpenDialogKeepsItsEdits) {
@@ -118,7 +134,7 @@ TEST_F(ConfTest, FirstUseShowsTheDefaultsAndShowingTheOpenDialogKeepsItsEdits) {
 }
 
 TEST_F(ConfTest, RefreshTimeIsAppliedWithin1To60) {
-    const std::pair<const char*, int> cases[] = {{"0", 1}, {"75", 60}, {"", 1}, {"x", 1}, {"17", 17}};
+    const std::pair<const char*, int> cases[] = {{"0", 1}, {"75", 60}, {"x", 1}, {"17", 17}};
     Start();
     for (auto [typed, applied] : cases) {
         SCOPED_TRACE(typed);
@@ -186,7 +202,10 @@ TEST_F(ConfTest, ChoosingStayOnTopAsksForARestartAndTheNextStartIsTopmost) {
     ShowOptions();
     dialog->XPRadioButton1->SetChecked(true);
     dialog->SpinEdit1->SetText("12");
+    forms::Application->MainForm = monitor.get();
     Apply();
+    EXPECT_TRUE(forms::Application->Terminated());
+    forms::Application->ProcessMessages();  // takes the quit message
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text + "|" + boxes[0].caption, "Please restart application!        |Information");
     EXPECT_EQ(boxes[0].flags, UINT(MB_OK | MB_ICONINFORMATION));
@@ -217,6 +236,9 @@ TEST_F(ConfTest, EveryEditIsStoredAndResetToDefaultStoresTheDefaults) {
     dialog->TrackBar1->SetPosition(200);
     Apply();
     EXPECT_EQ(monitor->AlphaBlendValue(), 200);
+    // The monitor is built anew for the new layout and shows the last reading again.
+    EXPECT_FALSE(monitor->NameLabels[0]->Visible() || monitor->Chart1->Visible());
+    EXPECT_EQ(monitor->TempLabels[0]->Caption(), "41\xB0" "C");
     // What Apply stored, then what Reset to default stores (the tray icon and "Enable" are not
     // reset, and with alarms off the thresholds stay as stored).
     const std::tuple<const char*, DWORD, DWORD> expected[] = {
@@ -281,13 +303,13 @@ TEST_F(ConfTest, ColoursAndOpacityArePreviewedOnTheMonitorAndCancelUndoesThem) {
 TEST_F(ConfTest, TheAboutLinksOpenThroughTheShellHidden) {
     Start();
     dialog->ShowPage(cpAbout);
-    EXPECT_EQ(dialog->Label17->Caption(), HomePage);
-    EXPECT_EQ(dialog->Label19->Caption(), SupportAddress);
+    EXPECT_EQ(dialog->Label17->Caption(), "http://www.thermowl.example/");
+    EXPECT_EQ(dialog->Label19->Caption(), "support@thermowl.example");
     dialog->Label17->Click();
     dialog->Label19->Click();
     ASSERT_EQ(shell.size(), 2u);
-    EXPECT_EQ(shell[0].verb + " " + shell[0].file, std::string("open ") + HomePage);
-    EXPECT_EQ(shell[1].file, std::string("mailto:") + SupportAddress);
+    EXPECT_EQ(shell[0].verb + " " + shell[0].file, "open http://www.thermowl.example/");
+    EXPECT_EQ(shell[1].file, "mailto:support@thermowl.example");
     EXPECT_EQ(shell[1].show, SW_HIDE);
 }
 
@@ -321,17 +343,11 @@ TEST_F(ConfTest, WithoutTheRightToWriteTheMachineKeyTheBoxIsDisabledAndApplyLeav
     HKEY probe;
     ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Thermowl", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &probe,
                               nullptr), ERROR_SUCCESS);
-    auto setDacl = [&](ACL* acl) {
-        SECURITY_DESCRIPTOR sd;
-        InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
-        SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
-        EXPECT_EQ(RegSetKeySecurity(probe, DACL_SECURITY_INFORMATION, &sd), ERROR_SUCCESS);
-    };
     ACL empty;
     InitializeAcl(&empty, sizeof empty, ACL_REVISION);
-    setDacl(&empty);
+    SetKeyAccess(probe, &empty);
     Start();
-    setDacl(nullptr);  // the handle still has every right: open the key up again and remove it
+    SetKeyAccess(probe, nullptr);  // the handle still has every right: open the key up again and remove it
     RegCloseKey(probe);
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Thermowl");
 
@@ -344,24 +360,27 @@ TEST_F(ConfTest, WithoutTheRightToWriteTheMachineKeyTheBoxIsDisabledAndApplyLeav
     EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(ConfTest, AFailedRunValueWriteStopsApplyWithTheDialogOpen) {
+TEST_F(ConfTest, AFailedSaveTakesNothingOverAndItsErrorBoxIsOnTopOfTheDialog) {
     Start();
-    ProgramDir = "C:\\Thermowl\\";
-    // The Run key gone after the start: the value cannot be written.
-    ASSERT_TRUE(forms::TRegistry(HKEY_LOCAL_MACHINE).DeleteKey(RunKey));
     ShowOptions();
-    dialog->XPCheckBox1->SetChecked(true);
     dialog->SpinEdit1->SetText("12");
-    dialog->TrackBar1->SetPosition(90);
+    dialog->XPCheckBox2->SetChecked(false);
+    // The settings key closed to everybody: storing fails. The handle keeps the right to open it again.
+    HKEY conf;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Vantrell\\Thermowl\\Conf", 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &conf, nullptr), ERROR_SUCCESS);
+    ACL empty;
+    InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+    SetKeyAccess(conf, &empty);
     Apply();
+    SetKeyAccess(conf, nullptr);
+    RegCloseKey(conf);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "Failed to set data for 'Thermowl'");
+    EXPECT_EQ(boxes[0].owner, dialog->Handle());
     EXPECT_TRUE(boxes[0].flags & MB_ICONSTOP);
     EXPECT_TRUE(dialog->Visible());
-    EXPECT_EQ(Settings.RefreshTime, 30);
-    EXPECT_EQ(Settings.Alpha, 170);
-    EXPECT_NE(Stored("RefreshTime"), 12u);
-    // Polling goes on meanwhile, at the old period.
-    EXPECT_TRUE(monitor->Timer1->Enabled());
-    EXPECT_EQ(monitor->Timer1->Interval(), 30000u);
+    // Polling goes on at the stored period, and the icon stays.
+    EXPECT_EQ(std::pair(Settings.RefreshTime, Settings.Tray), std::pair(30, true));
+    EXPECT_EQ(std::pair(monitor->Timer1->Enabled(), monitor->Timer1->Interval()), std::pair(true, 30000u));
+    EXPECT_TRUE(monitor->TrayIcon1->IconVisible());
 }

@@ -16,6 +16,32 @@ struct Panel : MonitorTest {
         Settings.ShowChart = chart;
         monitor->CreateIcons();
     }
+    // A reply sent straight to the window, as the service's SendMessageTimeoutA comes in while
+    // this thread waits in a shell call or the window's move loop.
+    void ReplyNow(const std::vector<FakeService::Drive>& drives) {
+        testsupport::WriteFileBytes(testsupport::SystemFilePath("hdinfo.dat"), EncodeTable(drives));
+        SendMessageA(monitor->Handle(), RecInfoMsg, drives.size(), 0);
+    }
+};
+
+// Stands in for the system's move loop on the monitor window: counts the drags and runs
+// `during` inside each.
+struct DragProbe {
+    static inline int drags = 0;
+    static inline std::function<void()> during;
+    static inline WNDPROC original = nullptr;
+    HWND window;
+    explicit DragProbe(HWND w) : window(w) { original = Swap(reinterpret_cast<WNDPROC>(Proc)); }
+    ~DragProbe() { Swap(original); during = nullptr; }
+    WNDPROC Swap(WNDPROC p) {
+        return reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(p)));
+    }
+    static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+        if (m != WM_SYSCOMMAND || wp != 0xF012) return CallWindowProcA(original, w, m, wp, lp);
+        ++drags;
+        if (during) during();
+        return 0;
+    }
 };
 
 struct Place {
@@ -58,22 +84,32 @@ TEST_F(Panel, EveryCombinationOfNamesIconsAndChartLaysOutItsRows) {
             ExpectPlace(monitor->DriveIcons[i], c.icon[i], what + ": icon " + std::to_string(i));
         }
         ExpectPlace(monitor->Chart1, c.chart1, what + ": chart");
-        EXPECT_EQ(monitor->NameLabels[2], nullptr) << what;
-        EXPECT_EQ(monitor->Chart1->SeriesCount(), 2) << what;
     }
-    // The window takes the size of its visible children; a shown icon counts with its full 105 x 105.
+    EXPECT_TRUE(!monitor->NameLabels[2] && !monitor->TempLabels[2] && !monitor->DriveIcons[2]);
+    EXPECT_EQ(monitor->Chart1->SeriesCount(), 2);
+    // The window takes the size of its visible children; a shown icon counts with its full 105
+    // x 105, the chart with its 145 (the labels' widths: TheWindowFollowsATemperatureLabelThatGrows).
     const struct {
         bool names, icons, chart;
         int width, height;
-    } sizes[] = {{false, false, true, 145, 16 + 105}, {true, true, true, 145, 112 + 105}, {false, true, false, 140, 32 + 105}};
+    } sizes[] = {{false, false, true, 145, 16 + 105}, {true, true, true, 145, 112 + 105}, {false, true, false, 0, 32 + 105}};
     for (const auto& c : sizes) {
         Layout(c.names, c.icons, c.chart);
-        int labels = 0;
-        for (auto* l : {monitor->TempLabels[0], monitor->TempLabels[1]})
-            if (l->Visible()) labels = std::max(labels, l->Left() + l->Width());
-        EXPECT_EQ(monitor->ClientWidth(), std::max(c.width, labels)) << c.names << c.icons << c.chart;
+        EXPECT_TRUE(!c.width || monitor->ClientWidth() == c.width) << c.names << c.icons << c.chart;
         EXPECT_EQ(monitor->ClientHeight(), c.height) << c.names << c.icons << c.chart;
     }
+}
+
+TEST_F(Panel, TheWindowFollowsATemperatureLabelThatGrows) {
+    Start({{"ShowHddNames", 0}, {"ShowIcons", 0}, {"ShowChart", 0}});
+    monitor->Show();
+    Reply({{"A", 99}});
+    testsupport::PumpMessages();  // the label takes its text's size as it paints
+    const int narrow = monitor->ClientWidth();
+    Reply({{"A", 100}});
+    testsupport::PumpMessages();
+    EXPECT_GT(monitor->ClientWidth(), narrow);
+    EXPECT_EQ(monitor->ClientWidth(), monitor->TempLabels[0]->Width());
 }
 
 TEST_F(Panel, DriveLabelsAndPicturesAsBuilt) {
@@ -87,14 +123,12 @@ TEST_F(Panel, DriveLabelsAndPicturesAsBuilt) {
             EXPECT_EQ(l->Font().Style(), forms::TFontStyles(forms::fsBold));
             EXPECT_EQ(l->Options(), label::TLabelOptions(label::floDelineatedText | label::floIgnoreMouse));
             EXPECT_EQ(l->Cursor, IDC_HAND);
-            EXPECT_TRUE(l->OnMouseDown != nullptr);  // the window's drag
         }
         forms::TImage* icon = monitor->DriveIcons[i];
         EXPECT_EQ(std::make_pair(icon->Width(), icon->Height()), std::make_pair(105, 105));
         EXPECT_EQ(icon->Picture().Width(), 32);
         EXPECT_TRUE(icon->Transparent());
         EXPECT_EQ(icon->Cursor, IDC_HAND);
-        EXPECT_TRUE(icon->OnMouseDown != nullptr);
         EXPECT_EQ(monitor->Chart1->Series(i)->Cursor, chart::crHandPoint);
     }
     EXPECT_FALSE(monitor->OutlinedLabel1->Visible());
@@ -104,13 +138,49 @@ TEST_F(Panel, DriveLabelsAndPicturesAsBuilt) {
         EXPECT_EQ(c, forms::TColor(0xA00000));
 }
 
+TEST_F(Panel, EveryPartOfThePanelDragsTheWindowAndARowOutlivesItsDrag) {
+    Start();
+    DragProbe probe(monitor->Handle());
+    for (forms::TControl* c : std::initializer_list<forms::TControl*>{monitor->NameLabels[0], monitor->TempLabels[1],
+                                                                       monitor->DriveIcons[1], monitor->Chart1, monitor.get()}) {
+        const int before = DragProbe::drags;
+        c->OnMouseDown(c, forms::mbLeft, 0, 1, 1);
+        EXPECT_EQ(DragProbe::drags, before + 1) << c->Name;
+    }
+    // One drive fewer while the second drive's label drags: the panel follows once it returned.
+    label::TOutlinedLabel* dragged = monitor->TempLabels[1];
+    DragProbe::during = [&] { ReplyNow({{"A", 40}}); };
+    dragged->OnMouseDown(dragged, forms::mbLeft, 0, 1, 1);
+    EXPECT_EQ(monitor->TempLabels[1], dragged);
+    testsupport::PumpMessages();
+    EXPECT_EQ(monitor->BuiltDrives(), 1);
+    EXPECT_EQ(monitor->TrayIcon1->Hint(), "A is 40\xB0" "C");
+}
+
+TEST_F(Panel, AReplyDuringAnAlarmBalloonIsShownOnceAfterTheOneInHand) {
+    Start();
+    bool sent = false;
+    forms::platform.Shell_NotifyIconA = [&](DWORD, PNOTIFYICONDATAA d) {
+        if ((d->uFlags & NIF_INFO) && d->szInfo[0] && !sent) {
+            sent = true;
+            ReplyNow({{"A", 30}});
+        }
+        return TRUE;
+    };
+    Reply({{"Hot", 75}, {"B", 30}, {"C", 31}});
+    EXPECT_TRUE(sent);
+    EXPECT_EQ(monitor->BuiltDrives(), 1);
+    EXPECT_EQ(monitor->TrayIcon1->Hint(), "A is 30\xB0" "C");
+}
+
 TEST_F(Panel, ClearAllFreesEveryRowAndARebuildKeepsOneSeriesPerDrive) {
     Start();
     monitor->ClearAll();
     for (int i = 0; i < TMainForm::PanelSlots; ++i)
         EXPECT_TRUE(!monitor->NameLabels[i] && !monitor->TempLabels[i] && !monitor->DriveIcons[i]) << i;
     int children = monitor->ControlCount();
-    monitor->CreateIcons();
+    monitor->ShowInfo();  // builds the rows again
+    EXPECT_EQ(monitor->BuiltDrives(), 2);
     monitor->CreateIcons();
     EXPECT_EQ(monitor->ControlCount(), children + 6);
     EXPECT_EQ(monitor->Chart1->SeriesCount(), 2);
@@ -149,6 +219,9 @@ TEST_F(Panel, TextsAndHintWithAndWithoutIcons) {
     Layout(false, false, true);
     monitor->ShowInfo();
     EXPECT_EQ(monitor->NameLabels[0]->Caption(), "WDC WD5000AAKS-00V1A0");
+    // A length byte that also counts the zero bytes after the name: the name ends at the first.
+    Reply({{"A", 41, 32}, {"B", 37}});
+    EXPECT_EQ(monitor->TrayIcon1->Hint(), "A is 41\xB0" "C\r\nB is 37\xB0" "C");
 }
 
 TEST_F(Panel, HistoryStartsFlatAndEachReplyShiftsInOneSample) {
@@ -211,6 +284,11 @@ TEST_F(Panel, AReplyWithMoreOrFewerDrivesRebuildsThePanel) {
     EXPECT_EQ(monitor->Chart1->SeriesCount(), 1);
     EXPECT_EQ(monitor->TrayIcon1->Hint(), "A is 42\xB0" "C");
     EXPECT_EQ(History[0][99], 42.0);
+    // A count taken but not shown yet: the rows any rebuild adds start flat too.
+    DriveCount = 3;
+    DriveTable[2].Temperature = 45;
+    monitor->CreateIcons();
+    EXPECT_EQ(std::count(History[2], History[2] + HistoryLength, 45.0), HistoryLength);
 }
 
 TEST_F(Panel, NoDrivesLeaveAnEmptyPanelAndTheAxisAsItWas) {

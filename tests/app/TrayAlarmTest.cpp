@@ -123,36 +123,25 @@ TEST_F(TrayAlarm, HotDrivesAreAnnouncedInDriveOrderFromTheFirstResultOn) {
     EXPECT_EQ(Since(mark), once);
 }
 
-TEST_F(TrayAlarm, WithoutTheTrayIconAWarningShowsItUntilTheFirstTimer4CountEnds) {
-    Start(With(Thresholds, "Tray", 0));
-    ASSERT_FALSE(monitor->TrayIcon1->IconVisible());
-    size_t mark = events.size();
-    Reply({{"A", 51}, {"B", 30}});
-    EXPECT_EQ(Since(mark), (Events{"add", Alert("WARNING!", "A", 51)}));
-    ASSERT_TRUE(Timer4Counting());
-    // The next update's balloon does not start the count again.
-    Reply({{"A", 52}, {"B", 30}});
-    EXPECT_FALSE(Timer4Counting());
-    EXPECT_TRUE(monitor->Timer4->Enabled());
-    EXPECT_EQ(Balloons().back(), Alert("WARNING!", "A", 52));
-
-    mark = events.size();
-    Timer4Ends();
-    EXPECT_EQ(Since(mark), (Events{"unballoon", "remove"}));
-    EXPECT_FALSE(monitor->TrayIcon1->IconVisible());
-    EXPECT_FALSE(monitor->Timer4->Enabled());
-    EXPECT_FALSE(Settings.Tray);  // a spell, not a change of the setting
-}
-
-TEST_F(TrayAlarm, AClickOrTimeoutOfTheBalloonHidesAnIconThatIsOnlyThereForIt) {
-    for (LPARAM report : {NIN_BALLOONUSERCLICK, NIN_BALLOONTIMEOUT}) {
+TEST_F(TrayAlarm, WithoutTheTrayIconAWarningShowsItUntilItsBalloonEnds) {
+    // Ended by Timer4's first count (a later balloon does not start it again), or by the shell's
+    // report of a click or time-out.
+    const std::pair<const char*, std::function<void()>> ends[] = {
+        {"Timer4", [this] { Timer4Ends(); }},
+        {"click", [this] { ShellReports(NIN_BALLOONUSERCLICK); }},
+        {"time-out", [this] { ShellReports(NIN_BALLOONTIMEOUT); }},
+    };
+    for (auto& [how, end] : ends) {
         for (int tray : {0, 1}) {
+            SCOPED_TRACE(testing::Message() << how << ", Tray " << tray);
             Start(With(Thresholds, "Tray", tray));
             Reply({{"A", 51}, {"B", 30}});
-            ASSERT_TRUE(monitor->TrayIcon1->IconVisible());
-            ShellReports(report);
-            ShellReports(NIN_BALLOONHIDE);  // nothing to do on hide
-            EXPECT_EQ(monitor->TrayIcon1->IconVisible(), tray == 1) << "report " << report << ", Tray " << tray;
+            ASSERT_TRUE(monitor->TrayIcon1->IconVisible() && Timer4Counting());
+            Reply({{"A", 52}, {"B", 30}});
+            EXPECT_FALSE(Timer4Counting());
+            end();
+            EXPECT_EQ(monitor->TrayIcon1->IconVisible(), tray == 1);
+            EXPECT_EQ(Settings.Tray, tray == 1);  // a spell, not a change of the setting
             monitor.reset();
         }
     }
@@ -165,8 +154,7 @@ TEST_F(TrayAlarm, ANewDriveCountIsListedOnceAndRemembered) {
     EXPECT_TRUE(monitor->Timer4->Enabled());
     Timer4Ends();
     EXPECT_TRUE(monitor->TrayIcon1->IconVisible());  // the icon was there all along
-    forms::TCloseAction action = forms::caFree;
-    monitor->FormClose(nullptr, action);
+    monitor->Exit2->Click();  // stores the settings as it closes the monitor
     EXPECT_EQ(Stored("Devices"), 2u);
     monitor.reset();
 
@@ -203,7 +191,6 @@ TEST_F(TrayAlarm, OneMenuWithItsImagesServesTheIconAndTheWindow) {
 
 TEST_F(TrayAlarm, OptionsAndAboutOpenTheirPagesOfTheOptionsDialog) {
     Start();
-    monitor->option->Click();  // nothing to open yet: nothing happens
     std::vector<int> pages;
     monitor->OnShowOptions = [&](int page) { pages.push_back(page); };
     monitor->option->Click();
@@ -249,9 +236,14 @@ TEST_F(TrayAlarm, AMonitorStartedHiddenPollsAndComesBackOnADoubleClick) {
     EXPECT_EQ(Stored("Show"), 1u);
 }
 
-TEST_F(TrayAlarm, ExitClosesTheMonitorAndStoresTheSettings) {
-    Start({{"Devices", 0}});
-    monitor->Exit2->Click();
-    EXPECT_TRUE(forms::Application->Terminated());
-    EXPECT_EQ(Stored("Devices"), 2u);
+TEST_F(TrayAlarm, ExitDuringTheStartUpHandshakeShowsNothing) {
+    service->answer = false;
+    // Told to end while waiting for the first answer, as Exit in the icon's menu does.
+    service->afterRequest = [](HWND m) { PostThreadMessageA(GetWindowThreadProcessId(m, nullptr), WM_QUIT, 0, 0); };
+    StoreSettings();
+    monitor = std::make_unique<TMainForm>(nullptr);
+    forms::Application->MainForm = monitor.get();
+    forms::Application->Run();
+    EXPECT_FALSE(IsWindowVisible(monitor->Handle()));
+    forms::Application->ShowMainForm = true;
 }
