@@ -13,9 +13,11 @@ constexpr std::size_t kRecordSize = 35;
 constexpr std::size_t kNameSize = 32;
 constexpr std::size_t kMaxDrives = 8;
 
-// Byte 33 of a record, which the monitor does not read: what kind of reading it is.
+// Byte 33 of a record: what kind of reading it is. The same bits as the monitor's
+// DriveRecord flags (src/app/ServiceLink.h); the service is built without the monitor's code.
 constexpr std::uint8_t kFlagAsleep = 1;    // the drive sleeps; the temperature is its last reading
 constexpr std::uint8_t kFlagSimulated = 2; // a made-up or scripted drive
+constexpr std::uint8_t kFlagStale = 4;     // the last read failed; the temperature is the one before
 
 // One drive as the service reports it.
 struct DriveReading {

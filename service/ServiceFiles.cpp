@@ -22,10 +22,18 @@ std::string SystemFilePath(const char* name) {
     return path + "\\" + name;
 }
 
-bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+void PauseBeforeRetry() { Sleep(kRetryPauseMs); }
+
+bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes, const RetryPause& pause) {
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int tries = 1;; ++tries) {
+        file = CreateFileA(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+            break;
+        if (GetLastError() != ERROR_SHARING_VIOLATION || tries == kWriteTries)
+            return false;
+        pause();
+    }
     const bool ok = WriteAll(file, bytes);
     CloseHandle(file);
     return ok;
@@ -61,6 +69,7 @@ bool TableFile::Write(const std::vector<std::uint8_t>& bytes) {
     const std::string path = SystemFilePath("hdinfo.dat");
     if (!locked_)
         return WriteWholeFile(path, bytes);
+    // --lock-table: the service itself holds the file, so there is nothing to wait for.
 
     if (handle_ == INVALID_HANDLE_VALUE)
         handle_ = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -87,6 +96,14 @@ RequestLog::RequestLog(const std::string& path) {
 RequestLog::~RequestLog() {
     if (handle_ != INVALID_HANDLE_VALUE)
         CloseHandle(handle_);
+}
+
+void RequestLog::Note(const std::string& text) {
+    if (handle_ == INVALID_HANDLE_VALUE)
+        return;
+    const std::string line = "# " + text + "\r\n";
+    DWORD written = 0;
+    WriteFile(handle_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
 void RequestLog::Record(std::uint32_t counter, DWORD tick, HWND replyTo) {
