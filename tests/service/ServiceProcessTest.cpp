@@ -173,10 +173,9 @@ TEST_F(ServiceTest, AnswersWithTwoSimulatedDrives) {
     const std::vector<uint8_t> table = Table();
     ASSERT_EQ(table.size(), 70u);
     const Record first = RecordAt(table, 0), second = RecordAt(table, 1);
-    EXPECT_EQ(first.nameLength, 21);
-    EXPECT_EQ(first.name, Padded("WDC WD5000AAKS-00V1A0"));
-    EXPECT_EQ(second.nameLength, 11);
-    EXPECT_EQ(second.name, Padded("ST3500418AS"));
+    EXPECT_EQ(first.nameLength, 16);
+    EXPECT_EQ(first.name, Padded("Simulated disk 1"));
+    EXPECT_EQ(second.name, Padded("Simulated disk 2"));
     for (const Record& r : {first, second}) {
         EXPECT_EQ(r.spare, 2);  // flagged as simulated
         EXPECT_GE(r.temperature, 30);
@@ -266,6 +265,30 @@ TEST_F(ServiceTest, AnswersWithTheDrivesOfALinuxSysfs) {
         EXPECT_EQ(r.temperature, temperatures[i]);
     }
     EXPECT_NE(service_->Output().find("source: hwmon, 3 drives"), std::string::npos) << service_->Output();
+}
+
+TEST_F(ServiceTest, AutoWithoutARealDriveAnswersNoneAndSaysWhy) {
+    Start({"--source", "auto", "--sysfs", "C:\\no-such-sysfs"});
+    Request(1);
+    EXPECT_EQ(window_.Replies()[0], 0u);
+    EXPECT_TRUE(Table().empty());
+    EXPECT_NE(service_->Output().find("no drive reports a temperature"), std::string::npos) << service_->Output();
+    const std::string log = testsupport::ReadFileText(logPath_).value_or("");
+    EXPECT_EQ(log.rfind("# no drive reports a temperature", 0), 0u) << log;
+}
+
+// ---- a busy service ----
+
+TEST_F(ServiceTest, RequestsQueuedWhileBusyGetOneAnswerPerWindow) {
+    Start({"--delay-ms", "1000"});
+    ReplyWindow other;
+    for (int i = 0; i < 3; ++i)
+        PostRequest(window_.Handle());
+    PostRequest(other.Handle());
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return !other.Replies().empty(); }, kBound));
+    // Replies go out in order, so any for the first window came before the other's.
+    EXPECT_EQ(window_.Replies().size(), 1u);
+    EXPECT_EQ(Log().size(), 4u);
 }
 
 // ---- misbehaviours ----
