@@ -15,11 +15,16 @@ constexpr DWORD ServiceSearchMs = 10000;  // how long start-up looks for a live 
 constexpr DWORD StartupReplyMs = 5000;    // how long start-up waits for the first answer
 constexpr int SilentPolls = 3;            // polls in a row without an answer: the service is silent
 
+// A record's flags, as the service (service/DriveTable.h, built apart) writes them.
+constexpr uint8_t DriveFlagAsleep = 1;     // the drive sleeps: the temperature is its last reading
+constexpr uint8_t DriveFlagSimulated = 2;  // a made-up or scripted drive
+constexpr uint8_t DriveFlagStale = 4;      // the last read failed: the temperature is the one before
+
 #pragma pack(push, 1)
 struct DriveRecord {
     uint8_t NameLength;  // 0..32; more is taken as 32
     char Name[32];
-    uint8_t Reserved;    // not read
+    uint8_t Flags;       // DriveFlag... bits; 0 for a live reading
     uint8_t Temperature; // whole degrees Celsius
 };
 #pragma pack(pop)
@@ -55,12 +60,17 @@ bool ServiceThreadAlive(uint32_t id);
 // message box, owned by `owner`) when none came.
 uint32_t ReadServiceId(HWND owner);
 
+// Start-up only: while the search time since ReadServiceId began has not run out and the
+// hand-shake has no answer, a newer live id in "hsid.dat" (the real service arriving after a
+// stale id that named some other thread) is taken and asked at once. True when it was.
+bool TryNewerServiceId(HWND monitor);
+
 // Asks the service for the drive table; the answer goes to `monitor`. False when the request
 // could not be posted.
 bool RequestInfo(HWND monitor);
 
 // One poll: asks the service again. When the service's thread is gone or it has stopped
-// answering, "hsid.dat" is read again first, and a new id is used at once.
+// answering, "hsid.dat" is read again first, and a new id that names a live thread is used at once.
 void PollService(HWND monitor);
 
 // True while the last SilentPolls polls got no answer.
