@@ -99,7 +99,7 @@ TEST_F(Keeps, WhilePollingADeadIdInTheFileIsNotTaken) {
     Polls.missedPolls = SilentPolls;  // silent: the file is read again
     HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
     PollService(window);
-    EXPECT_EQ(ServiceThreadId, service.ThreadId());
+    ASSERT_EQ(ServiceThreadId, service.ThreadId());
     ASSERT_TRUE(testsupport::WaitUntil([&] { return service.requests > 0; }));
     DestroyWindow(window);
 }
