@@ -72,7 +72,8 @@ int Serve(const service::Options& options, service::ChosenSource source) {
         source = ChooseDrives(options);
     if (!source.why.empty())
         log.Note(source.why);
-    // Reads of real drives leave this thread: the worker rereads them as often as they may be read.
+    // Reads of real drives leave this thread. The worker rereads them a little after each
+    // 5 seconds, so that the tick count has surely passed the drives' own limit.
     std::unique_ptr<service::DriveSource> drives = std::move(source.drives);
     if (source.real)
         drives = std::make_unique<service::ReadingWorker>(std::move(drives), service::RealDrives::kCacheMs + 50);
