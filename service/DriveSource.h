@@ -13,9 +13,10 @@ namespace service {
 class DriveSource {
 public:
     virtual ~DriveSource() = default;
-    // The readings for the next answer; the number of drives never changes.
+    // The readings for the next answer. Real drives may join later: one asleep at the
+    // start is reported from its first reading on.
     virtual std::vector<DriveReading> Next() = 0;
-    // That number of drives.
+    // The number of drives the source has.
     virtual std::size_t Count() const = 0;
 };
 

@@ -15,9 +15,10 @@ constexpr std::size_t kRecordSize = sizeof(contract::DriveRecord);
 constexpr std::size_t kNameSize = sizeof(contract::DriveRecord::Name);
 constexpr std::size_t kMaxDrives = contract::MaxDrives;
 
-// Byte 33 of a record, which the monitor does not read: what kind of reading it is.
+// Byte 33 of a record: what kind of reading it is.
 constexpr std::uint8_t kFlagAsleep = contract::FlagAsleep;
 constexpr std::uint8_t kFlagSimulated = contract::FlagSimulated;
+constexpr std::uint8_t kFlagStale = contract::FlagStale;
 
 // One drive as the service reports it.
 struct DriveReading {

@@ -135,22 +135,25 @@ removes "hsid.dat" when it ends (WM_QUIT, Ctrl-C, console close or --requests).
 
 Sources of the drives:
   --source auto         (default) the first of windows and hwmon that finds a drive with
-                        a temperature, else simulated drives; the choice is printed at start
+                        a temperature, else no drives at all (never made-up ones); the
+                        choice, or why there is none, is printed at start and logged
   --source windows      the machine's physical drives through Windows: the drive's
                         temperature property (no administrator rights needed), else ATA
                         SMART (attribute 194, else 190) or the NVMe health log, which need
                         administrator rights
-  --source hwmon        Linux's drive sensors (drivetemp and nvme), read under Wine from
-                        Z:\sys or from the folder --sysfs names
+  --source hwmon        Linux's drive sensors (drivetemp and nvme), read under Wine only
+                        from Z:\sys, or from the folder --sysfs names
   --sysfs FOLDER        the Linux /sys folder to read (default Z:\sys)
   --source simulated    simulated or scripted drives (below); any of their options
                         implies it
-Real drives are read at most once every 5 seconds; answers in between repeat the last
-reading. A sleeping drive is not woken: it keeps its last reading. Of more than 8
-drives, the first 8 in device order are reported. Byte 33 of each record holds flags:
-1 = the drive sleeps (last reading), 2 = simulated.
+Real drives are read on a thread of their own at most once every 5 seconds; every
+answer comes at once from the latest readings. A sleeping drive is not woken: it keeps
+its last reading, and one asleep since the start is reported from its first reading on.
+Of more than 8 drives, the first 8 in device order are reported. Byte 33 of each record
+holds flags: 1 = the drive sleeps (last reading), 2 = simulated ("Simulated disk N"),
+4 = stale (the last read failed; the reading before it).
 
-Simulated drives (choose one; default: 2 simulated drives):
+Simulated drives (choose one; default with --source simulated: 2 drives):
   --drives N            N simulated drives (1..8), temperatures wandering in 30..50
   --seed N              seed of the simulated drives (default 1)
   --scenario FILE       scripted drives, one line per drive:

@@ -46,11 +46,14 @@ bool RealDrives::Read(Drive& drive) {
         drive.reading.flags = kFlagAsleep;
         return true;
     }
-    drive.reading.flags = 0;
     const std::optional<double> celsius = drive.sensor->ReadCelsius();
-    if (!celsius)
+    if (!celsius) {
+        drive.reading.flags = kFlagStale;
         return false;
+    }
+    drive.reading.flags = 0;
     drive.reading.temperature = WholeDegrees(*celsius);
+    drive.read = true;
     return true;
 }
 
@@ -65,7 +68,8 @@ std::vector<DriveReading> RealDrives::Next() {
     }
     std::vector<DriveReading> readings;
     for (const Drive& drive : drives_)
-        readings.push_back(drive.reading);
+        if (drive.read)
+            readings.push_back(drive.reading);
     return readings;
 }
 

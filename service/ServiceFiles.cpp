@@ -38,16 +38,29 @@ std::string SystemFilePath(const char* name) {
     return path + "\\" + name;
 }
 
-bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    // The installed files grant users the right to write their data and no more, so the existing
-    // file is opened for just that and cut to length, not created anew; a file that is not there
-    // yet (a service run from a folder) is created.
+void PauseBeforeRetry() { Sleep(kRetryPauseMs); }
+
+// The installed files grant users the right to write their data and no more, so the existing file
+// is opened for just that and cut to length, not created anew; a file that is not there yet (a
+// service run from a folder) is created.
+static HANDLE OpenForRewrite(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_DATA | SYNCHRONIZE, kShareAll, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND)
         file = CreateFileA(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    return file;
+}
+
+bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes, const RetryPause& pause) {
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int tries = 1;; ++tries) {
+        file = OpenForRewrite(path);
+        if (file != INVALID_HANDLE_VALUE)
+            break;
+        if (GetLastError() != ERROR_SHARING_VIOLATION || tries == kWriteTries)
+            return false;
+        pause();
+    }
     const bool ok = WriteAll(file, bytes) && SetEndOfFile(file);
     CloseHandle(file);
     return ok;
@@ -92,6 +105,7 @@ bool TableFile::Write(const std::vector<std::uint8_t>& bytes) {
     const std::string path = SystemFilePath("hdinfo.dat");
     if (!locked_)
         return WriteWholeFile(path, bytes);
+    // --lock-table: the service itself holds the file, so there is nothing to wait for.
 
     if (handle_ == INVALID_HANDLE_VALUE)
         handle_ = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -118,6 +132,14 @@ RequestLog::RequestLog(const std::string& path) {
 RequestLog::~RequestLog() {
     if (handle_ != INVALID_HANDLE_VALUE)
         CloseHandle(handle_);
+}
+
+void RequestLog::Note(const std::string& text) {
+    if (handle_ == INVALID_HANDLE_VALUE)
+        return;
+    const std::string line = "# " + text + "\r\n";
+    DWORD written = 0;
+    WriteFile(handle_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
 void RequestLog::Record(std::uint32_t counter, DWORD tick, HWND replyTo) {

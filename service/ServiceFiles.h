@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,8 +15,17 @@ namespace service {
 // SystemDir + "\" + name.
 std::string SystemFilePath(const char* name);
 
+// A reader that opened the file without sharing (an old monitor, a virus scanner) holds it
+// only for a moment: a write that meets it tries again, `kWriteTries` times in all, calling
+// `pause` between tries. The pause waits kRetryPauseMs unless a test gives its own.
+constexpr int kWriteTries = 40;
+constexpr DWORD kRetryPauseMs = 50; // about 2 seconds in all
+using RetryPause = std::function<void()>;
+void PauseBeforeRetry();
+
 // Writes `bytes` to `path`, replacing the file; others may read and write it meanwhile.
-bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+bool WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                    const RetryPause& pause = PauseBeforeRetry);
 
 // "hsid.dat": holds the id of the thread that takes requests, for as long as it runs; the same
 // id goes into the session channel, when there is one.
@@ -68,6 +78,8 @@ public:
     ~RequestLog();
 
     bool Failed() const { return failed_; }
+    // A line of its own, "# text", that a reader of the request lines skips.
+    void Note(const std::string& text);
     void Record(std::uint32_t counter, DWORD tick, HWND replyTo);
 
 private:

@@ -2,6 +2,8 @@
 
 #include "Output.h"
 
+#include <algorithm>
+
 namespace service {
 namespace {
 
@@ -24,7 +26,7 @@ int ServiceLoop::Run() {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         if (msg.hwnd == nullptr && msg.message == ReqInfoMsg) {
-            OnRequest(reinterpret_cast<HWND>(msg.lParam));
+            OnRequests(reinterpret_cast<HWND>(msg.lParam));
             if (options_.requests && requestCount_ >= *options_.requests)
                 break;
         } else if (msg.hwnd == nullptr && msg.message == WM_TIMER && msg.wParam == unsolicitedTimer) {
@@ -39,14 +41,26 @@ int ServiceLoop::Run() {
     return 0;
 }
 
-void ServiceLoop::OnRequest(HWND replyTo) {
-    ++requestCount_;
-    log_.Record(requestCount_, GetTickCount(), replyTo);
+void ServiceLoop::OnRequests(HWND replyTo) {
+    std::vector<HWND> windows;
+    auto take = [&](HWND window) {
+        ++requestCount_;
+        log_.Record(requestCount_, GetTickCount(), window);
+        if (std::find(windows.begin(), windows.end(), window) == windows.end())
+            windows.push_back(window);
+    };
+    take(replyTo);
+    if (options_.delayMs && !options_.neverAnswer)
+        Sleep(options_.delayMs);
+    MSG msg;
+    // (HWND)-1: thread messages only.
+    while (!(options_.requests && requestCount_ >= *options_.requests) &&
+           PeekMessageA(&msg, reinterpret_cast<HWND>(-1), ReqInfoMsg, ReqInfoMsg, PM_REMOVE))
+        take(reinterpret_cast<HWND>(msg.lParam));
     if (options_.neverAnswer)
         return;
-    if (options_.delayMs)
-        Sleep(options_.delayMs);
-    Answer(replyTo);
+    for (HWND window : windows)
+        Answer(window);
 }
 
 void ServiceLoop::Answer(HWND replyTo) {

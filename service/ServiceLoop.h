@@ -21,7 +21,9 @@ public:
     int Run();
 
 private:
-    void OnRequest(HWND replyTo);
+    // Takes the request for `replyTo` and every other one queued meanwhile (a slow answer
+    // lets them pile up), and answers each window once.
+    void OnRequests(HWND replyTo);
     void Answer(HWND replyTo);
     void SendReply(HWND replyTo, WPARAM count);
 

@@ -3,22 +3,13 @@
 #include <algorithm>
 
 namespace service {
-namespace {
-
-// Models of the era the monitor was written for, one per slot.
-const char* const kModelNames[] = {
-    "WDC WD5000AAKS-00V1A0", "ST3500418AS",     "Hitachi HDS721010CLA332", "SAMSUNG HD103SJ",
-    "MAXTOR STM3250310AS",   "WDC WD10EARS-00Y5B1", "ST31000528AS",        "FUJITSU MHY2160BH",
-};
-
-} // namespace
-
 SimulatedDrives::SimulatedDrives(int count, std::uint32_t seed) : state_(seed) {
     count = std::clamp(count, 1, 8);
     for (int i = 0; i < count; ++i) {
         const int rest = 34 + static_cast<int>(Random(9));             // 34..42
         const int start = rest - 2 + static_cast<int>(Random(5));      // rest +-2
-        drives_.push_back({kModelNames[i], rest, start});
+        // Named so that nobody takes them for real drives.
+        drives_.push_back({"Simulated disk " + std::to_string(i + 1), rest, start});
     }
 }
 

@@ -40,6 +40,9 @@ constexpr std::uint32_t kLogPage = 2;     // NVMeDataTypeLogPage
 constexpr std::uint32_t kHealthLog = 2;   // SMART / health information
 constexpr std::uint32_t kHealthLogSize = 512;
 constexpr std::size_t kInReply = 8;       // after the descriptor's Version and Size
+// STORAGE_PROTOCOL_DATA_DESCRIPTOR's Version and Size both hold its own size.
+constexpr std::size_t kVersionAt = 0, kSizeAt = 4;
+constexpr std::uint32_t kDescriptorSize = kInReply + kSize;
 }
 // NVMe SMART / health log: Critical Warning, then the composite temperature (16-bit, kelvin).
 constexpr std::size_t kCompositeTemperature = 1;
@@ -56,6 +59,17 @@ constexpr std::uint8_t kReadAttributes = 0xD0, kSmartCommand = 0xB0, kSmartCylin
 // SENDCMDOUTPARAMS: cBufferSize, DRIVERSTATUS (bDriverError, bIDEError, reserved), bBuffer.
 namespace smart_out {
 constexpr std::size_t kDriverError = 4, kData = 16;
+}
+// ATA_PASS_THROUGH_EX: Length, AtaFlags (16-bit), PathId, TargetId, Lun, reserved,
+// DataTransferLength, TimeOutValue, reserved (32-bit), DataBufferOffset (pointer-sized, so
+// aligned to it), PreviousTaskFile[8], CurrentTaskFile[8] (features, sector count, sector
+// number, cylinder low, cylinder high, device/head, command or status, reserved).
+namespace ata_pass_through {
+constexpr std::size_t kLength = 0, kFlags = 2, kTimeOut = 12, kDataBufferOffset = sizeof(void*) == 8 ? 24 : 20,
+                      kCurrentTaskFile = kDataBufferOffset + sizeof(void*) + 8, kSize = kCurrentTaskFile + 8;
+constexpr std::size_t kSectorCount = 1, kDeviceHead = 5, kCommandStatus = 6;
+constexpr std::uint16_t kDrdyRequired = 1;   // ATA_FLAGS_DRDY_REQUIRED
+constexpr std::uint8_t kCheckPowerMode = 0xE5, kStandby = 0x00, kStatusError = 0x01;
 }
 // SMART data: revision (16-bit), then 30 attributes of 12 bytes: id, flags (16-bit),
 // current, worst, six raw bytes, reserved.
@@ -94,10 +108,10 @@ Bytes PropertyQuery(std::uint32_t propertyId) {
     return query;
 }
 
-Bytes NvmeHealthQuery() {
+Bytes NvmeHealthQuery(std::uint32_t propertyId) {
     using namespace protocol_data;
     Bytes query(property_query::kAdditional + kSize + kHealthLogSize, 0);
-    Write32(query, property_query::kPropertyId, kDeviceProtocolSpecificProperty);
+    Write32(query, property_query::kPropertyId, propertyId);
     const std::size_t data = property_query::kAdditional;
     Write32(query, data + kProtocolType, kNvme);
     Write32(query, data + kDataType, kLogPage);
@@ -108,7 +122,7 @@ Bytes NvmeHealthQuery() {
     return query;
 }
 
-Bytes SmartAttributesQuery(std::uint8_t driveNumber) {
+Bytes SmartAttributesQuery() {
     using namespace smart_in;
     Bytes query(kSize, 0);
     Write32(query, kBufferSize, 512);
@@ -117,10 +131,28 @@ Bytes SmartAttributesQuery(std::uint8_t driveNumber) {
     query[kSectorNumber] = 1;
     query[kCylinderLow] = kSmartCylinderLow;
     query[kCylinderHigh] = kSmartCylinderHigh;
-    query[kDriveHead] = static_cast<std::uint8_t>(0xA0 | (driveNumber & 1) << 4);
+    query[kDriveHead] = 0xA0;
     query[kCommand] = kSmartCommand;
-    query[kDriveNumber] = driveNumber;
+    query[kDriveNumber] = 0;
     return query;
+}
+
+Bytes PowerModeQuery() {
+    using namespace ata_pass_through;
+    Bytes query(kSize, 0);
+    query[kLength] = static_cast<std::uint8_t>(kSize);
+    query[kFlags] = kDrdyRequired;
+    Write32(query, kTimeOut, 3); // seconds
+    query[kCurrentTaskFile + kDeviceHead] = 0xA0;
+    query[kCurrentTaskFile + kCommandStatus] = kCheckPowerMode;
+    return query;
+}
+
+std::optional<bool> DecodeStandby(const Bytes& reply) {
+    using namespace ata_pass_through;
+    if (reply.size() < kSize || (reply[kCurrentTaskFile + kCommandStatus] & kStatusError))
+        return std::nullopt;
+    return reply[kCurrentTaskFile + kSectorCount] == kStandby;
 }
 
 std::optional<std::string> DecodeDeviceName(const Bytes& reply) {
@@ -175,6 +207,10 @@ std::optional<double> DecodeSmartTemperature(const Bytes& reply) {
 std::optional<double> DecodeNvmeTemperature(const Bytes& reply) {
     using namespace protocol_data;
     if (reply.size() < kInReply + kSize)
+        return std::nullopt;
+    // A driver that took the request for something else answers in some other layout.
+    if (Read32(reply, kVersionAt) != kDescriptorSize || Read32(reply, kSizeAt) != kDescriptorSize ||
+        Read32(reply, kInReply + kProtocolType) != kNvme || Read32(reply, kInReply + kDataType) != kLogPage)
         return std::nullopt;
     // The log's offset counts from the protocol data; it cannot lie inside it.
     const std::uint32_t offset = Read32(reply, kInReply + kDataOffset);

@@ -14,9 +14,11 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::uint32_t kQueryPropertyCode = 0x002D1400; // IOCTL_STORAGE_QUERY_PROPERTY
 constexpr std::uint32_t kSmartReceiveCode = 0x0007C088;  // SMART_RCV_DRIVE_DATA
+constexpr std::uint32_t kAtaPassThroughCode = 0x0004D02C; // IOCTL_ATA_PASS_THROUGH
 
 constexpr std::uint32_t kDeviceProperty = 0;                  // StorageDeviceProperty
-constexpr std::uint32_t kDeviceProtocolSpecificProperty = 50; // StorageDeviceProtocolSpecificProperty
+constexpr std::uint32_t kAdapterProtocolSpecificProperty = 49; // StorageAdapterProtocolSpecificProperty
+constexpr std::uint32_t kDeviceProtocolSpecificProperty = 50;  // StorageDeviceProtocolSpecificProperty
 constexpr std::uint32_t kDeviceTemperatureProperty = 52;      // StorageDeviceTemperatureProperty
 
 // Room for the replies.
@@ -30,10 +32,20 @@ Bytes PropertyQuery(std::uint32_t propertyId);
 
 // STORAGE_PROPERTY_QUERY carrying STORAGE_PROTOCOL_SPECIFIC_DATA that asks an NVMe drive for
 // its SMART / health log (log page 2, 512 bytes); the reply comes back in the same layout.
-Bytes NvmeHealthQuery();
+// `propertyId`: the device's scope, or the adapter's, which some drivers answer instead.
+Bytes NvmeHealthQuery(std::uint32_t propertyId = kDeviceProtocolSpecificProperty);
 
-// SENDCMDINPARAMS for ATA SMART READ DATA (the attribute table) of drive `driveNumber`.
-Bytes SmartAttributesQuery(std::uint8_t driveNumber);
+// SENDCMDINPARAMS for ATA SMART READ DATA (the attribute table). The handle names the drive:
+// drive number 0, device register 0xA0 (master), whatever the drive's number.
+Bytes SmartAttributesQuery();
+
+// ATA_PASS_THROUGH_EX (its layout differs between 32- and 64-bit programs) asking ATA CHECK
+// POWER MODE, which answers without spinning the drive up; the reply has the same layout.
+Bytes PowerModeQuery();
+
+// The reply to PowerModeQuery: true when the drive is in standby, false when it is active
+// or idle, nothing when the command failed.
+std::optional<bool> DecodeStandby(const Bytes& reply);
 
 // STORAGE_DEVICE_DESCRIPTOR: the vendor and product, trimmed, joined by a blank; a vendor
 // that only names the bus ("ATA", "NVMe") is left out. Nothing when neither is there.

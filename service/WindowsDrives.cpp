@@ -34,7 +34,18 @@ public:
 
     bool Asleep() override {
         const std::optional<bool> poweredUp = handle_->PoweredUp();
-        return poweredUp.has_value() && !*poweredUp;
+        if (poweredUp.has_value() && !*poweredUp)
+            return true;
+        // The system may not know of a drive's own standby, which SMART would end: on the
+        // administrator path the drive is asked itself. The property query never wakes it.
+        if (method_ == Method::Property || (method_ == Method::Unknown && ReadBy(Method::Property)))
+            return false;
+        DriveHandle* admin = method_ == Method::NvmeLog ? nullptr : AdminHandle();
+        if (!admin)
+            return false;
+        const std::optional<Bytes> reply =
+            Ask(*admin, storage::kAtaPassThroughCode, storage::PowerModeQuery(), storage::PowerModeQuery().size());
+        return reply && storage::DecodeStandby(*reply).value_or(false);
     }
 
     // The first way that gives a temperature is kept for later readings.
@@ -64,17 +75,21 @@ private:
         case Method::Smart: {
             DriveHandle* admin = AdminHandle();
             const std::optional<Bytes> reply =
-                admin ? Ask(*admin, storage::kSmartReceiveCode,
-                            storage::SmartAttributesQuery(static_cast<std::uint8_t>(number_)), storage::kSmartReplySize)
+                admin ? Ask(*admin, storage::kSmartReceiveCode, storage::SmartAttributesQuery(), storage::kSmartReplySize)
                       : std::nullopt;
             return reply ? storage::DecodeSmartTemperature(*reply) : std::nullopt;
         }
         case Method::NvmeLog: {
             // Some systems answer it without administrator rights.
-            DriveHandle* admin = AdminHandle();
-            const std::optional<Bytes> reply = Ask(admin ? *admin : *handle_, storage::kQueryPropertyCode,
-                                                   storage::NvmeHealthQuery(), storage::kNvmeHealthReplySize);
-            return reply ? storage::DecodeNvmeTemperature(*reply) : std::nullopt;
+            DriveHandle& handle = AdminHandle() ? *AdminHandle() : *handle_;
+            // Some drivers answer only at the adapter's scope.
+            for (std::uint32_t scope : {storage::kDeviceProtocolSpecificProperty, storage::kAdapterProtocolSpecificProperty}) {
+                const std::optional<Bytes> reply = Ask(handle, storage::kQueryPropertyCode,
+                                                       storage::NvmeHealthQuery(scope), storage::kNvmeHealthReplySize);
+                if (const std::optional<double> celsius = reply ? storage::DecodeNvmeTemperature(*reply) : std::nullopt)
+                    return celsius;
+            }
+            return std::nullopt;
         }
         case Method::Unknown:
             break;

@@ -3,6 +3,8 @@
 #include "SourceChoice.h"
 #include "InstanceLock.h"
 #include "Options.h"
+#include "ReadingWorker.h"
+#include "RealDrives.h"
 #include "Output.h"
 #include "Scenario.h"
 #include "ServiceFiles.h"
@@ -13,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -35,7 +38,16 @@ int Fail(int status, const std::string& what) {
     return status;
 }
 
-int Serve(const service::Options& options, service::DriveSource& drives) {
+// Made-up drives are known at once; real ones are probed after the id is out, so that a
+// monitor started with the service finds it while slow drives answer their first queries.
+service::ChosenSource ChooseDrives(const service::Options& options) {
+    service::ChosenSource source = service::MakeDriveSource(options);
+    const std::size_t count = source.drives->Count();
+    service::PrintNote("source: " + source.name + ", " + std::to_string(count) + (count == 1 ? " drive" : " drives"));
+    return source;
+}
+
+int Serve(const service::Options& options, service::ChosenSource source) {
     service::RequestLog log(options.logFile);
     if (log.Failed())
         return Fail(2, "cannot create log file '" + options.logFile + "'");
@@ -60,7 +72,17 @@ int Serve(const service::Options& options, service::DriveSource& drives) {
     if (!options.noHsid && !id.Write(g_mainThread, options.hsidBytes))
         return Fail(1, "cannot write hsid.dat in the system directory");
 
-    service::ServiceLoop loop(options, drives, table, log);
+    if (!source.drives)
+        source = ChooseDrives(options);
+    if (!source.why.empty())
+        log.Note(source.why);
+    // Reads of real drives leave this thread. The worker rereads them a little after each
+    // 5 seconds, so that the tick count has surely passed the drives' own limit.
+    std::unique_ptr<service::DriveSource> drives = std::move(source.drives);
+    if (source.real)
+        drives = std::make_unique<service::ReadingWorker>(std::move(drives), service::RealDrives::kCacheMs + 50);
+
+    service::ServiceLoop loop(options, *drives, table, log);
     return loop.Run();
 }
 
@@ -93,18 +115,18 @@ int main(int argc, char** argv) {
         return kAlreadyRunning;
 
     service::ChosenSource source;
-    try {
-        source = service::MakeDriveSource(options);
-    } catch (const std::exception& e) {
-        return Fail(2, e.what());
+    if (options.source == "simulated") {
+        try {
+            source = ChooseDrives(options);
+        } catch (const std::exception& e) {
+            return Fail(2, e.what());
+        }
     }
-    const std::size_t count = source.drives->Count();
-    service::PrintNote("source: " + source.name + ", " + std::to_string(count) + (count == 1 ? " drive" : " drives"));
 
     g_finished = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     int status;
     try {
-        status = Serve(options, *source.drives); // unwinding removes hsid.dat
+        status = Serve(options, std::move(source)); // unwinding removes hsid.dat
     } catch (const std::exception& e) {
         status = Fail(1, e.what());
     }

@@ -170,7 +170,7 @@ void TMainForm::StartupHandshake() {
     Timer2->SetEnabled(true);
     // The wait keeps its own deadline as well: a time-out timer that could not be set must not
     // hold the start-up for ever.
-    const DWORD start = GetTickCount();
+    DWORD start = GetTickCount();
     Application->ProcessMessages();
     while (!ReplyReceived && !Application->Terminated()) {
         if (GetTickCount() - start >= StartupReplyMs) {
@@ -178,6 +178,13 @@ void TMainForm::StartupHandshake() {
             break;
         }
         WaitAndPumpMessages(100);
+        // The id found first may be stale and name another live thread while the service starts:
+        // the one that arrives gets the whole wait for its answer.
+        if (!ReplyReceived && TryNewerServiceId(Handle())) {
+            start = GetTickCount();
+            Timer2->SetEnabled(false);
+            Timer2->SetEnabled(true);
+        }
     }
     Timer2->SetEnabled(false);
 }

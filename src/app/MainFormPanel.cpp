@@ -1,4 +1,5 @@
 // The monitor panel: one row per drive (name, temperature, picture) and the history chart.
+#include "DriveFlags.h"
 #include "HistoryChart.h"
 #include "MainForm.h"
 #include "ServiceLink.h"
@@ -185,6 +186,9 @@ void TMainForm::ShowReading() {
         // Without icons the name line carries the temperature too.
         NameLabels[i]->SetCaption(Settings.ShowHddNames && !Settings.ShowIcons ? name + " - " + text : name);
         TempLabels[i]->SetCaption(text);
+        // An old reading (asleep, stale) is drawn dimmed; the label keeps its place.
+        const bool old = OldReading(DriveTable[i]);
+        TempLabels[i]->Colors().SetText(old ? DimmedColor(Settings.TextColor, Settings.DelColor) : Settings.TextColor);
 
         std::copy(std::begin(History[i]) + 1, std::end(History[i]), std::begin(History[i]));
         History[i][HistoryLength - 1] = temperature;
@@ -195,8 +199,9 @@ void TMainForm::ShowReading() {
         high = std::max(high, series->MaxY());
 
         if (i > 0) DriveHint += "\r\n";
-        DriveHint += name + " is " + text;
-        AlarmCheck(name, temperature);
+        DriveHint += DriveHintLine(DriveTable[i], text);
+        // An old reading raised its alarm when it was new.
+        if (!old) AlarmCheck(name, temperature);
     }
     // No drive, no range: the axis keeps the one it has.
     if (shown > 0) SetValueRange(Chart1->LeftAxis(), low - 2, high + 2);

@@ -18,6 +18,8 @@ PollState Polls;
 const char* const ServiceMissingText = "Service is not started!\r\nPlease reinstall application.";
 
 namespace {
+DWORD SearchStart = 0;  // when ReadServiceId began to look
+
 // Closes a file handle at scope end.
 struct FileHandle {
     HANDLE h;
@@ -79,7 +81,7 @@ bool ServiceThreadAlive(uint32_t id) {
 }
 
 uint32_t ReadServiceId(HWND owner) {
-    const DWORD start = GetTickCount();
+    const DWORD start = SearchStart = GetTickCount();
     for (;;) {
         uint32_t id = FindServiceId();
         if (ServiceThreadAlive(id)) return id;
@@ -97,14 +99,21 @@ bool RequestInfo(HWND monitor) {
 }
 
 namespace {
-// A service started again (after an update or a crash) has published a new id: take it.
+// A service started again (after an update or a crash) has published a new id: take it, unless
+// it names no live thread (a file left by a crash), which would only lose the requests.
 bool AdoptNewServiceId() {
     uint32_t id = FindServiceId();
-    if (id == 0 || id == ServiceThreadId) return false;
+    if (id == 0 || id == ServiceThreadId || !ServiceThreadAlive(id)) return false;
     ServiceThreadId = id;
     return true;
 }
 }  // namespace
+
+bool TryNewerServiceId(HWND monitor) {
+    if (GetTickCount() - SearchStart >= ServiceSearchMs || !AdoptNewServiceId()) return false;
+    RequestInfo(monitor);
+    return true;
+}
 
 void PollService(HWND monitor) {
     if (Polls.requestOutstanding && Polls.missedPolls < SilentPolls) ++Polls.missedPolls;

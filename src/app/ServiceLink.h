@@ -17,6 +17,11 @@ constexpr DWORD ServiceSearchMs = 10000;  // how long start-up looks for a live 
 constexpr DWORD StartupReplyMs = 5000;    // how long start-up waits for the first answer
 constexpr int SilentPolls = 3;            // polls in a row without an answer: the service is silent
 
+// A record's flags.
+constexpr uint8_t DriveFlagAsleep = contract::FlagAsleep;
+constexpr uint8_t DriveFlagSimulated = contract::FlagSimulated;
+constexpr uint8_t DriveFlagStale = contract::FlagStale;
+
 extern std::string SystemDir;
 extern uint32_t ServiceThreadId;
 extern int32_t DriveCount;
@@ -51,12 +56,17 @@ bool ServiceThreadAlive(uint32_t id);
 // message box, owned by `owner`) when none came.
 uint32_t ReadServiceId(HWND owner);
 
+// Start-up only: while the search time since ReadServiceId began has not run out and the
+// hand-shake has no answer, a newer live id in "hsid.dat" (the real service arriving after a
+// stale id that named some other thread) is taken and asked at once. True when it was.
+bool TryNewerServiceId(HWND monitor);
+
 // Asks the service for the drive table; the answer goes to `monitor`. False when the request
 // could not be posted.
 bool RequestInfo(HWND monitor);
 
 // One poll: asks the service again. When the service's thread is gone or it has stopped
-// answering, "hsid.dat" is read again first, and a new id is used at once.
+// answering, "hsid.dat" is read again first, and a new id that names a live thread is used at once.
 void PollService(HWND monitor);
 
 // True while the last SilentPolls polls got no answer.

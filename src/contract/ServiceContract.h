@@ -16,6 +16,7 @@ constexpr int MaxDrives = 8;
 // Byte 33 of a record: what kind of reading it is (0 for a live reading of a real drive).
 constexpr uint8_t FlagAsleep = 1;     // the drive sleeps; the temperature is its last reading
 constexpr uint8_t FlagSimulated = 2;  // a made-up or scripted drive
+constexpr uint8_t FlagStale = 4;      // the last read failed; the temperature is the one before
 
 #pragma pack(push, 1)
 struct DriveRecord {

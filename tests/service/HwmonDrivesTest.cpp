@@ -29,4 +29,15 @@ TEST(HwmonDrives, DrivesOfAFakeTreeAndAChangeSeenAfterTheCacheInterval) {
     EXPECT_EQ(readings()[1].second, 41);
     now += 1;
     EXPECT_EQ(readings()[1].second, 45);
+
+    // A disk the kernel suspended keeps its last reading, flagged, and its sensor is not read:
+    // a new value there stays unseen until it wakes.
+    sysfs.Write("class\\hwmon\\hwmon0\\device\\power\\runtime_status", "suspended\n");
+    sysfs.Write("class\\hwmon\\hwmon0\\temp1_input", "50000\n");
+    now += RealDrives::kCacheMs;
+    EXPECT_EQ(readings()[0].second, 39);
+    EXPECT_EQ(drives.Next()[0].flags, kFlagAsleep);
+    sysfs.Write("class\\hwmon\\hwmon0\\device\\power\\runtime_status", "active\n");
+    now += RealDrives::kCacheMs;
+    EXPECT_EQ(readings()[0].second, 50);
 }

@@ -52,7 +52,8 @@ TEST(RealDrives, ReadAtMostEveryFiveSecondsAndSleepingDrivesAreNotRead) {
         {1, 45, false, 45, 0, 2},               // five seconds on: read again
         {5000, 50, true, 45, 1, 2},             // asleep: last reading kept, not read
         {5000, 50, false, 50, 0, 3},            // awake again
-        {5000, std::nullopt, false, 50, 0, 4},  // a failed reading keeps the last value
+        {5000, std::nullopt, false, 50, 4, 4},  // a failed reading keeps the last value, flagged stale
+        {5000, 47, false, 47, 0, 5},            // and a good one clears the flag
     };
     for (const Step& step : steps) {
         now += step.after;
@@ -64,6 +65,23 @@ TEST(RealDrives, ReadAtMostEveryFiveSecondsAndSleepingDrivesAreNotRead) {
         EXPECT_EQ(readings[0].flags, step.flags) << now;
         EXPECT_EQ(sensor.reads, step.reads) << now;
     }
+}
+
+TEST(RealDrives, ADriveAsleepAtTheStartIsLeftOutUntilItsFirstReading) {
+    std::uint32_t now = 0;
+    Sensors sensors;
+    Add(sensors, "A", 40);
+    FakeSensor& sleeper = Add(sensors, "B", 35);
+    sleeper.asleep = true;
+    RealDrives drives("test", std::move(sensors), [&] { return now; });
+    EXPECT_EQ(drives.Count(), 2u);
+    EXPECT_EQ(drives.Next().size(), 1u);
+    sleeper.asleep = false;
+    now += RealDrives::kCacheMs;
+    const std::vector<DriveReading> readings = drives.Next();
+    ASSERT_EQ(readings.size(), 2u);
+    EXPECT_EQ(readings[1].name, "B");
+    EXPECT_EQ(readings[1].temperature, 35);
 }
 
 TEST(RealDrives, FirstEightDrivesWithATemperatureInDeviceOrder) {
@@ -79,7 +97,7 @@ TEST(RealDrives, FirstEightDrivesWithATemperatureInDeviceOrder) {
     EXPECT_EQ(last.reads, 0);  // the drive after the eighth is left alone
 }
 
-TEST(SourceChoice, AutoTakesTheFirstRealSourceWithDrivesElseSimulated) {
+TEST(SourceChoice, AutoTakesTheFirstRealSourceWithDrivesElseNone) {
     using List = std::vector<std::optional<double>>;  // one temperature per drive
     using Temperatures = std::optional<List>;         // nothing: the source fails
     const Temperatures none = List{}, one = List{40}, silent = List{std::nullopt}, failing;
@@ -102,16 +120,20 @@ TEST(SourceChoice, AutoTakesTheFirstRealSourceWithDrivesElseSimulated) {
         {"auto", none, one, "hwmon", 1},
         {"auto", failing, one, "hwmon", 1},
         {"auto", silent, one, "hwmon", 1},  // a drive without a temperature is no drive
-        {"auto", none, failing, "simulated", 2},
+        {"auto", none, failing, "none", 0},  // never made-up drives unless asked
+        {"auto", silent, none, "none", 0},
         {"hwmon", one, none, "hwmon", 0},   // asked for by name: kept even without drives
         {"simulated", one, one, "simulated", 2},
     };
     for (const Case& c : cases) {
         const std::vector<RealSource> real = {{"windows", finder(c.windows)}, {"hwmon", finder(c.hwmon)}};
         const ChosenSource chosen = ChooseSource(c.wanted, real, [] {
-            return ChosenSource{"simulated", std::make_unique<ScenarioSource>(ParseScenario("A = 1\nB = 2\n"))};
+            return ChosenSource{"simulated", std::make_unique<ScenarioSource>(ParseScenario("A = 1\nB = 2\n")), false, {}};
         }, [] { return 0u; });
         EXPECT_EQ(chosen.name, c.chosen) << c.wanted;
         EXPECT_EQ(chosen.drives->Count(), c.count) << c.wanted;
+        EXPECT_EQ(chosen.why.empty(), c.chosen != "none") << c.wanted;
     }
 }
+
+TEST(SourceChoice, TellsWineFromWindows) { EXPECT_TRUE(RunningUnderWine()); }

@@ -1,11 +1,18 @@
-// The service's pure logic: record layout, scenario parsing, simulated drives, options.
+// The service's own logic: record layout, scenario parsing, simulated drives, options,
+// file writes that meet a reader, and answers that never wait for a drive.
 #include "DriveTable.h"
 #include "Options.h"
+#include "Process.h"
+#include "ReadingWorker.h"
 #include "Scenario.h"
+#include "ServiceFiles.h"
 #include "SimulatedDrives.h"
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <future>
+#include <mutex>
 #include <set>
 
 using namespace service;
@@ -64,12 +71,6 @@ TEST(DriveTable, RecordsFollowEachOtherWithoutHeader) {
     EXPECT_EQ(table[70], 1);
     EXPECT_EQ(table[104], 32);
     EXPECT_TRUE(EncodeTable({}).empty());
-}
-
-TEST(DriveTable, FitToSizeCutsOrPads) {
-    EXPECT_EQ(FitToSize(Bytes({1, 2, 3, 4}), 2), Bytes({1, 2}));
-    EXPECT_EQ(FitToSize(Bytes({1, 2}), 4), Bytes({1, 2, 0, 0}));
-    EXPECT_TRUE(FitToSize(Bytes({1}), 0).empty());
 }
 
 // ---- scenario syntax ----
@@ -172,17 +173,13 @@ TEST(SimulatedDrives, DriftSlowlyWithinPlausibleRange) {
     }
 }
 
-TEST(SimulatedDrives, DistinctModelNamesThatFitARecord) {
-    SimulatedDrives drives(8, 1);
-    std::set<std::string> names;
-    for (const DriveReading& drive : drives.Next()) {
-        EXPECT_FALSE(drive.name.empty());
-        EXPECT_LE(drive.name.size(), 32u);
-        names.insert(drive.name);
-    }
-    EXPECT_EQ(names.size(), 8u);
-    EXPECT_EQ(SimulatedDrives(2, 1).Next()[0].name, "WDC WD5000AAKS-00V1A0");
-    EXPECT_EQ(SimulatedDrives(2, 1).Next()[1].name, "ST3500418AS");
+TEST(SimulatedDrives, NamedAndFlaggedSoNobodyTakesThemForRealOnes) {
+    std::vector<std::pair<std::string, int>> got;
+    for (const DriveReading& drive : SimulatedDrives(8, 1).Next())
+        got.push_back({drive.name, drive.flags});
+    ASSERT_EQ(got.size(), 8u);
+    EXPECT_EQ(got.front(), std::make_pair(std::string("Simulated disk 1"), int(kFlagSimulated)));
+    EXPECT_EQ(got.back(), std::make_pair(std::string("Simulated disk 8"), int(kFlagSimulated)));
 }
 
 // ---- options ----
@@ -217,4 +214,76 @@ TEST(Options, RejectsBadCommandLines) {
     };
     for (const auto& args : bad)
         EXPECT_THROW(Parse(args), UsageError) << args[0];
+}
+
+// ---- files a reader holds ----
+
+TEST(ServiceFiles, AWriteMeetingAReaderTriesAgainUntilItLetsGo) {
+    const std::string path = testsupport::TempFilePath("hold");
+    testsupport::FileCleanup cleanup{{path}};
+    for (bool letsGo : {true, false}) {
+        HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+        ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+        int pauses = 0;
+        const bool written = WriteWholeFile(path, Bytes({7, 8}), [&] {
+            if (++pauses == 3 && letsGo)
+                CloseHandle(std::exchange(reader, INVALID_HANDLE_VALUE));
+        });
+        if (reader != INVALID_HANDLE_VALUE)
+            CloseHandle(reader);
+        EXPECT_EQ(written, letsGo);
+        EXPECT_EQ(pauses, letsGo ? 3 : kWriteTries - 1);
+        if (letsGo) {
+            EXPECT_EQ(testsupport::ReadFileBytes(path), Bytes({7, 8}));
+        }
+    }
+}
+
+// ---- answers never wait for a drive ----
+
+namespace {
+
+// The first reading comes at once; every later one waits until the test lets it go.
+class SlowSource final : public DriveSource {
+public:
+    std::vector<DriveReading> Next() override {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (reads_++ > 0)
+            released_.wait(lock, [this] { return free_; });
+        return {{"Slow", static_cast<std::uint8_t>(40 + reads_)}};
+    }
+    std::size_t Count() const override { return 1; }
+    bool Reading() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return reads_ > 1;
+    }
+    void Release() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        free_ = true;
+        released_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable released_;
+    int reads_ = 0;
+    bool free_ = false;
+};
+
+}  // namespace
+
+TEST(ReadingWorker, AnswersFromTheLatestReadingsWhileADriveReadHangs) {
+    auto owned = std::make_unique<SlowSource>();
+    SlowSource& source = *owned;
+    std::optional<ReadingWorker> worker;
+    worker.emplace(std::move(owned), 1);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return source.Reading(); }));
+    // The read is held until after the answer: an answer that waited for it would never come.
+    auto answer = std::async(std::launch::async, [&] { return worker->Next(); });
+    const bool answered = answer.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+    source.Release();
+    ASSERT_TRUE(answered);
+    EXPECT_EQ(answer.get().at(0).temperature, 41);
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return worker->Next().at(0).temperature > 41; }));
+    worker.reset();  // ends the thread
 }

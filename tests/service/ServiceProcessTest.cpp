@@ -41,6 +41,7 @@ public:
 
     HWND Handle() const { return handle_; }
     const std::vector<WPARAM>& Replies() const { return replies_; }
+    void ClearReplies() { replies_.clear(); }
     DWORD LastReplyTick() const { return lastReplyTick_; }
     // "hdinfo.dat" as read during the last reply (nothing if it could not be opened).
     const std::optional<std::vector<uint8_t>>& TableAtReply() const { return tableAtReply_; }
@@ -65,8 +66,6 @@ private:
     DWORD lastReplyTick_ = 0;
     std::optional<std::vector<uint8_t>> tableAtReply_;
 };
-
-std::string HandleText(HWND hwnd) { return std::to_string(reinterpret_cast<std::uintptr_t>(hwnd)); }
 
 // One record as the monitor would read it.
 struct Record {
@@ -159,29 +158,44 @@ protected:
 
 // ---- the normal contract ----
 
-TEST_F(ServiceTest, PublishesTheIdOfItsMessageThread) {
+// One run: the id, two simulated drives, requests naming no window, the log, and the end.
+TEST_F(ServiceTest, PublishesItsIdAnswersLogsEachRequestAndEndsOnQuit) {
     Start({});
     EXPECT_EQ(IdFileBytes().size(), 4u);
     const std::vector<DWORD> threads = service_->ThreadIds();
     EXPECT_NE(std::find(threads.begin(), threads.end(), ServiceThreadId()), threads.end());
-}
 
-TEST_F(ServiceTest, AnswersWithTwoSimulatedDrives) {
-    Start({});
-    Request(1);
-    EXPECT_EQ(window_.Replies()[0], 2u);
+    PostRequest(nullptr);
+    PostRequest(reinterpret_cast<HWND>(HWND_BROADCAST));
+    Request(1);  // those two got no reply
+    EXPECT_EQ(window_.Replies(), std::vector<WPARAM>{2});
     const std::vector<uint8_t> table = Table();
     ASSERT_EQ(table.size(), 70u);
     const Record first = RecordAt(table, 0), second = RecordAt(table, 1);
-    EXPECT_EQ(first.nameLength, 21);
-    EXPECT_EQ(first.name, Padded("WDC WD5000AAKS-00V1A0"));
-    EXPECT_EQ(second.nameLength, 11);
-    EXPECT_EQ(second.name, Padded("ST3500418AS"));
+    EXPECT_EQ(first.nameLength, 16);
+    EXPECT_EQ(first.name, Padded("Simulated disk 1"));
+    EXPECT_EQ(second.name, Padded("Simulated disk 2"));
     for (const Record& r : {first, second}) {
         EXPECT_EQ(r.spare, 2);  // flagged as simulated
         EXPECT_GE(r.temperature, 30);
         EXPECT_LE(r.temperature, 50);
     }
+
+    Request(2);
+    const std::vector<LogLine> log = Log();
+    ASSERT_EQ(log.size(), 4u);
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        EXPECT_EQ(log[i].counter, i + 1);
+        if (i > 0) {
+            EXPECT_GE(log[i].tick, log[i - 1].tick);
+        }
+    }
+    EXPECT_EQ(log[0].window, 0u);
+    EXPECT_EQ(log[3].window, reinterpret_cast<std::uintptr_t>(window_.Handle()));
+
+    Stop();
+    EXPECT_FALSE(testsupport::FileExists(kIdFile));
+    EXPECT_TRUE(testsupport::FileExists(kTableFile));
 }
 
 TEST_F(ServiceTest, EightSimulatedDrivesFillTheWholeTable) {
@@ -268,7 +282,73 @@ TEST_F(ServiceTest, AnswersWithTheDrivesOfALinuxSysfs) {
     EXPECT_NE(service_->Output().find("source: hwmon, 3 drives"), std::string::npos) << service_->Output();
 }
 
+TEST_F(ServiceTest, AutoWithoutARealDriveAnswersNoneAndSaysWhy) {
+    Start({"--source", "auto", "--sysfs", "C:\\no-such-sysfs"});
+    Request(1);
+    EXPECT_EQ(window_.Replies()[0], 0u);
+    EXPECT_TRUE(Table().empty());
+    EXPECT_NE(service_->Output().find("no drive reports a temperature"), std::string::npos) << service_->Output();
+    const std::string log = testsupport::ReadFileText(logPath_).value_or("");
+    EXPECT_EQ(log.rfind("# no drive reports a temperature", 0), 0u) << log;
+}
+
+// ---- a busy service ----
+
+TEST_F(ServiceTest, RequestsQueuedWhileBusyGetOneDelayedAnswerPerWindow) {
+    Start({"--delay-ms", "1000"});
+    ReplyWindow other;
+    for (int i = 0; i < 3; ++i)
+        PostRequest(window_.Handle());
+    PostRequest(other.Handle());
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return !other.Replies().empty(); }, kBound));
+    // Replies go out in order, so any for the first window came before the other's.
+    EXPECT_EQ(window_.Replies().size(), 1u);
+    const std::vector<LogLine> log = Log();
+    ASSERT_EQ(log.size(), 4u);
+    // The answer waited the delay. GetTickCount moves in steps of up to ~16 ms.
+    EXPECT_GE(window_.LastReplyTick() - log[0].tick, 1000u - 16u);
+    EXPECT_EQ(Table().size(), 70u);
+}
+
 // ---- misbehaviours ----
+
+// Misbehaviours that change different parts of an answer, several to a run: each one's effect
+// shows on its own part (the count, the file's length, the length bytes, the number of replies).
+TEST_F(ServiceTest, MisbehavioursShapeTheAnswer) {
+    const struct {
+        std::vector<std::string> options;
+        std::vector<WPARAM> replies;
+        std::vector<uint8_t> table;  // as the reply window read it
+    } cases[] = {
+        // Count beyond a byte, file cut inside the second record, length bytes over the name field.
+        {{"--drive", "ST3500418AS=44", "--drive", "B=45", "--short-file", "50", "--report-count", "300",
+          "--name-length", "40", "--answer-twice"},
+         {300, 300},
+         [] {
+             std::vector<uint8_t> t(50, 0);
+             t[0] = 40;
+             std::copy_n("ST3500418AS", 11, t.begin() + 1);
+             t[33] = 2, t[34] = 44, t[35] = 40, t[36] = 'B';
+             return t;
+         }()},
+        // A count of 0 is sent as such; a file longer than the table is padded with zeros.
+        {{"--drive", "A=44", "--short-file", "300", "--report-count", "0"},
+         {0},
+         [] {
+             std::vector<uint8_t> t(300, 0);
+             t[0] = 1, t[1] = 'A', t[33] = 2, t[34] = 44;
+             return t;
+         }()},
+    };
+    for (const auto& c : cases) {
+        Start(c.options);
+        Request(c.replies.size());
+        Stop();
+        EXPECT_EQ(window_.Replies(), c.replies) << c.options[1];
+        EXPECT_EQ(Table(), c.table) << c.options[1];
+        window_.ClearReplies();
+    }
+}
 
 TEST_F(ServiceTest, NeverAnswerTakesTheRequestButSendsNothing) {
     Start({"--never-answer"});
@@ -277,49 +357,6 @@ TEST_F(ServiceTest, NeverAnswerTakesTheRequestButSendsNothing) {
     Stop();  // a reply would have gone out before the service took the quit message
     EXPECT_TRUE(window_.Replies().empty());
     EXPECT_FALSE(testsupport::FileExists(kTableFile));
-}
-
-TEST_F(ServiceTest, DelayedAnswerComesNoSoonerThanTheDelay) {
-    Start({"--delay-ms", "400"});
-    Request(1);
-    const std::vector<LogLine> log = Log();
-    ASSERT_EQ(log.size(), 1u);
-    // GetTickCount moves in steps of up to ~16 ms.
-    EXPECT_GE(window_.LastReplyTick() - log[0].tick, 400u - 16u);
-    EXPECT_EQ(Table().size(), 70u);
-}
-
-class ReportCountTest : public ServiceTest, public ::testing::WithParamInterface<int> {};
-
-TEST_P(ReportCountTest, SendsTheGivenCountWhateverTheFileHolds) {
-    Start({"--report-count", std::to_string(GetParam())});
-    Request(1);
-    EXPECT_EQ(window_.Replies()[0], WPARAM(GetParam()));
-    EXPECT_EQ(Table().size(), 70u);
-}
-
-INSTANTIATE_TEST_SUITE_P(Counts, ReportCountTest, ::testing::Values(0, 12, 255));
-
-TEST_F(ServiceTest, ShortFileIsCutToTheGivenLength) {
-    Start({"--drive", "ST3500418AS=44", "--drive", "B=45", "--short-file", "50"});
-    Request(1);
-    EXPECT_EQ(window_.Replies()[0], 2u);
-    const std::vector<uint8_t> table = Table();
-    ASSERT_EQ(table.size(), 50u);
-    EXPECT_EQ(table[0], 11);
-    EXPECT_EQ(table[34], 44);
-    EXPECT_EQ(table[35], 1);
-    EXPECT_EQ(table[36], 'B');
-    EXPECT_EQ(table[49], 0);
-}
-
-TEST_F(ServiceTest, LongFileIsPaddedWithZeros) {
-    Start({"--drive", "A=44", "--short-file", "300"});
-    Request(1);
-    const std::vector<uint8_t> table = Table();
-    ASSERT_EQ(table.size(), 300u);
-    EXPECT_EQ(table[34], 44);
-    EXPECT_TRUE(std::all_of(table.begin() + 35, table.end(), [](uint8_t b) { return b == 0; }));
 }
 
 TEST_F(ServiceTest, NoFileRemovesAnOldTableAndWritesNone) {
@@ -331,38 +368,16 @@ TEST_F(ServiceTest, NoFileRemovesAnOldTableAndWritesNone) {
     EXPECT_FALSE(testsupport::FileExists(kTableFile));
 }
 
-TEST_F(ServiceTest, NameLengthByteCanExceedTheNameField) {
-    Start({"--drive", "AB=40", "--drive", "C=41", "--name-length", "40"});
-    Request(1);
-    const std::vector<uint8_t> table = Table();
-    ASSERT_EQ(table.size(), 70u);
-    EXPECT_EQ(RecordAt(table, 0).nameLength, 40);
-    EXPECT_EQ(RecordAt(table, 0).name, Padded("AB"));
-    EXPECT_EQ(RecordAt(table, 1).nameLength, 40);
-    EXPECT_EQ(RecordAt(table, 1).temperature, 41);
-}
-
-TEST_F(ServiceTest, AnswerTwiceSendsExactlyTwoReplies) {
-    Start({"--answer-twice"});
-    Request(2);
-    Stop();
-    EXPECT_EQ(window_.Replies(), std::vector<WPARAM>({2, 2}));
-}
-
-TEST_F(ServiceTest, UnsolicitedRepliesComeWithoutRequests) {
-    Start({"--unsolicited", HandleText(window_.Handle()), "--interval-ms", "20"});
-    ASSERT_TRUE(testsupport::WaitUntil([&] { return window_.Replies().size() >= 3; }, kBound));
-    EXPECT_TRUE(Log().empty());
-    EXPECT_EQ(Table().size(), 70u);
-}
-
-TEST_F(ServiceTest, NoIdFileWhenTold) {
+TEST_F(ServiceTest, UnsolicitedRepliesComeWithoutRequestsOrIdFile) {
     char hex[32];
     std::snprintf(hex, sizeof hex, "0x%llx", static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(window_.Handle())));
     Start({"--no-hsid", "--unsolicited", hex, "--interval-ms", "20"}, false);
     // Replies show the loop runs, so the id file would be there by now.
-    ASSERT_TRUE(testsupport::WaitUntil([&] { return window_.Replies().size() >= 2; }, kBound)) << service_->Errors();
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return window_.Replies().size() >= 3; }, kBound)) << service_->Errors();
     EXPECT_FALSE(testsupport::FileExists(kIdFile));
+    // Unasked replies are no requests, and each comes with a whole table.
+    EXPECT_TRUE(Log().empty());
+    EXPECT_EQ(Table().size(), 70u);
 }
 
 TEST_F(ServiceTest, ShortIdFileHoldsTheLowBytesOfTheId) {
@@ -414,15 +429,6 @@ TEST_F(ServiceTest, BusyMonitorDoesNotHangTheService) {
     EXPECT_FALSE(testsupport::FileExists(kIdFile));
 }
 
-TEST_F(ServiceTest, RequestsWithoutAWindowAreSkipped) {
-    Start({});
-    PostRequest(nullptr);
-    PostRequest(reinterpret_cast<HWND>(HWND_BROADCAST));
-    Request(1);
-    EXPECT_EQ(window_.Replies().size(), 1u);
-    EXPECT_EQ(Log().size(), 3u);
-}
-
 // ---- running in the background ----
 
 // The service's top-level window, through which the session end reaches it.
@@ -456,15 +462,6 @@ TEST_F(ServiceTest, IsAWindowedProgramSoNoConsoleOpensAtLogOn) {
     EXPECT_EQ(image[subsystem] | image[subsystem + 1] << 8, IMAGE_SUBSYSTEM_WINDOWS_GUI);
 }
 
-TEST_F(ServiceTest, BackgroundServiceAnswersButPrintsNothing) {
-    Start({"--background", "--drive", "A=40"});
-    Request(1);
-    EXPECT_EQ(RecordAt(Table(), 0).temperature, 40);
-    Stop();
-    EXPECT_EQ(service_->Output(), "");
-    EXPECT_EQ(service_->Errors(), "");
-}
-
 TEST_F(ServiceTest, BackgroundServiceReportsABadCommandLineOnlyByItsStatus) {
     for (const std::vector<std::string>& args : {std::vector<std::string>{"--background", "--bogus"},
                                                  std::vector<std::string>{"--drive", "A", "--background"}}) {
@@ -494,8 +491,8 @@ TEST_F(ServiceTest, EndsWithTheUserSession) {
     EXPECT_EQ(*code, 0u);
 }
 
-TEST_F(ServiceTest, SecondBackgroundServiceInTheSessionEndsAtOnce) {
-    Start({"--background"});
+TEST_F(ServiceTest, BackgroundServiceAnswersPrintsNothingAndASecondOneEndsAtOnce) {
+    Start({"--background", "--drive", "A=40"});
     const DWORD firstId = ServiceThreadId();
     Process second = Process::Start(testsupport::CommandLine({testsupport::WindowsPath(THERMOWL_SERVICE_EXE), "--background"}));
     const std::optional<DWORD> code = second.WaitForExit(kBound);
@@ -503,34 +500,13 @@ TEST_F(ServiceTest, SecondBackgroundServiceInTheSessionEndsAtOnce) {
     EXPECT_EQ(*code, 3u);
     EXPECT_EQ(ServiceThreadId(), firstId);
     Request(1);
-}
-
-// ---- the request log ----
-
-TEST_F(ServiceTest, LogHasOneLinePerRequest) {
-    Start({});
-    for (std::size_t i = 1; i <= 3; ++i)
-        Request(i);
-    const std::vector<LogLine> log = Log();
-    ASSERT_EQ(log.size(), 3u);
-    for (std::size_t i = 0; i < log.size(); ++i) {
-        EXPECT_EQ(log[i].counter, i + 1);
-        EXPECT_EQ(log[i].window, reinterpret_cast<std::uintptr_t>(window_.Handle()));
-        if (i > 0) {
-            EXPECT_GE(log[i].tick, log[i - 1].tick);
-        }
-    }
+    EXPECT_EQ(RecordAt(Table(), 0).temperature, 40);
+    Stop();
+    EXPECT_EQ(service_->Output(), "");
+    EXPECT_EQ(service_->Errors(), "");
 }
 
 // ---- ending ----
-
-TEST_F(ServiceTest, QuitMessageEndsItAndRemovesTheIdFile) {
-    Start({});
-    Request(1);
-    Stop();
-    EXPECT_FALSE(testsupport::FileExists(kIdFile));
-    EXPECT_TRUE(testsupport::FileExists(kTableFile));
-}
 
 // The installed file may be rewritten but not deleted by a user's service.
 TEST_F(ServiceTest, IdFileItMayNotDeleteIsLeftEmpty) {

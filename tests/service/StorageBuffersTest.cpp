@@ -8,11 +8,29 @@
 using namespace service::storage;
 using namespace storage_replies;
 
-TEST(StorageRequests, NvmeHealthLog) {
-    // STORAGE_PROPERTY_QUERY (protocol-specific property, standard query), then
-    // STORAGE_PROTOCOL_SPECIFIC_DATA: NVMe, log page, log 2, the log right after it, 512 bytes.
-    EXPECT_EQ(NvmeHealthQuery(),
-              Buffer(8 + 40 + 512).U32(0, 50).U32(8, 3).U32(12, 2).U32(16, 2).U32(24, 40).U32(28, 512).Get());
+TEST(StorageRequests, NvmeHealthLogSmartAndPowerMode) {
+    // STORAGE_PROPERTY_QUERY (protocol-specific property of the device or adapter, standard
+    // query), then STORAGE_PROTOCOL_SPECIFIC_DATA: NVMe, log page, log 2, the log right after it.
+    for (std::uint32_t scope : {50u, 49u})
+        EXPECT_EQ(NvmeHealthQuery(scope),
+                  Buffer(8 + 40 + 512).U32(0, scope).U32(8, 3).U32(12, 2).U32(16, 2).U32(24, 40).U32(28, 512).Get());
+    // SENDCMDINPARAMS: 512 bytes, SMART READ DATA (0xD0) with the SMART signature 4F C2, device
+    // register A0 and drive number 0, whatever the drive: the handle picks it.
+    EXPECT_EQ(SmartAttributesQuery(),
+              Buffer(32).U32(0, 512).U8(4, 0xD0).U8(5, 1).U8(6, 1).U8(7, 0x4F).U8(8, 0xC2).U8(9, 0xA0).U8(10, 0xB0).Get());
+    // ATA_PASS_THROUGH_EX: CurrentTaskFile after the pointer-sized DataBufferOffset and the
+    // previous task file; device A0, command CHECK POWER MODE (E5); no data.
+    const std::size_t taskFile = sizeof(void*) == 8 ? 40 : 32;
+    EXPECT_EQ(PowerModeQuery(), Buffer(taskFile + 8).U16(0, static_cast<std::uint16_t>(taskFile + 8)).U16(2, 1)
+                                    .U32(12, 3).U8(taskFile + 5, 0xA0).U8(taskFile + 6, 0xE5).Get());
+    // The reply: sector count 00 standby, 80 idle, FF active; status bit 0 an error.
+    auto reply = [&](std::uint8_t count, std::uint8_t status) {
+        return Buffer(taskFile + 8).U8(taskFile + 1, count).U8(taskFile + 6, status).Get();
+    };
+    EXPECT_EQ(DecodeStandby(reply(0x00, 0x50)), true);
+    EXPECT_EQ(DecodeStandby(reply(0x80, 0x50)), false);
+    EXPECT_EQ(DecodeStandby(reply(0xFF, 0x50)), false);
+    EXPECT_EQ(DecodeStandby(reply(0x00, 0x51)), std::nullopt);
 }
 
 TEST(DeviceDescriptor, NameFromVendorAndProduct) {
@@ -94,4 +112,11 @@ TEST(NvmeHealthLog, CompositeTemperatureInKelvin) {
     for (const Case& c : cases)
         EXPECT_EQ(DecodeNvmeTemperature(NvmeReply(c.kelvin, c.offset, c.length)), c.expected) << c.offset;
     EXPECT_EQ(DecodeNvmeTemperature(Buffer(47).Get()), std::nullopt);
+    // A reply in another layout: version, size, protocol (ATA) or data type (identify) not the log's.
+    for (auto [at, value] : {std::pair{0, 40}, {4, 560}, {8, 2}, {12, 1}}) {
+        Bytes other = NvmeReply(310);
+        other[at] = static_cast<std::uint8_t>(value);
+        other[at + 1] = static_cast<std::uint8_t>(value >> 8);
+        EXPECT_EQ(DecodeNvmeTemperature(other), std::nullopt) << at;
+    }
 }

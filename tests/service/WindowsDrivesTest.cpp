@@ -20,7 +20,10 @@ struct FakeDisk {
     bool opensWithoutRights = true;  // else it needs read access
     bool administrator = false;      // read and write access granted
     bool poweredUp = true;
+    bool nvmeAtAdapterOnly = false;
+    bool standby = false;  // its own standby, which the system does not know of
     int temperatureQueries = 0;
+    int smartReads = 0;  // these end a standby
 };
 
 struct FakeHandle final : DriveHandle {
@@ -34,12 +37,21 @@ struct FakeHandle final : DriveHandle {
             out = storage_replies::DeviceDescriptor("ATA     ", disk.product.c_str());
             return true;
         }
+        if (code == storage::kAtaPassThroughCode) {  // CHECK POWER MODE: 00 standby, FF active; status 50
+            out = in;
+            out.at(out.size() - 8 + 1) = disk.standby ? 0x00 : 0xFF;
+            out.at(out.size() - 8 + 6) = 0x50;
+            return access == DriveDevices::Access::ReadWrite;
+        }
+        const std::uint8_t nvmeScope = disk.nvmeAtAdapterOnly ? storage::kAdapterProtocolSpecificProperty
+                                                              : storage::kDeviceProtocolSpecificProperty;
         const std::optional<Bytes>& reply =
-            query && in.at(0) == storage::kDeviceTemperatureProperty      ? disk.temperatureProperty
-            : query && in.at(0) == storage::kDeviceProtocolSpecificProperty ? disk.nvmeLog
+            query && in.at(0) == storage::kDeviceTemperatureProperty ? disk.temperatureProperty
+            : query && in.at(0) == nvmeScope                         ? disk.nvmeLog
             : code == storage::kSmartReceiveCode && access == DriveDevices::Access::ReadWrite ? disk.smart
                                                                                               : std::nullopt;
         ++disk.temperatureQueries;
+        disk.smartReads += code == storage::kSmartReceiveCode;
         if (reply) out = *reply;
         return reply.has_value();
     }
@@ -70,6 +82,9 @@ TEST(WindowsDrives, EachDriveReadTheFirstWayItAllowsAndASleepingOneNotAtAll) {
     devices.disks[2] = {.product = "WD5000AAKS", .smart = storage_replies::SmartReply({{190, 35}, {194, 44}}), .administrator = true};
     devices.disks[3] = {.product = "NoRights", .smart = storage_replies::SmartReply({{194, 50}})};  // rights it lacks
     devices.disks[4] = {.product = "970 EVO", .nvmeLog = storage_replies::NvmeReply(310)};
+    devices.disks[5] = {.product = "PM981", .nvmeLog = storage_replies::NvmeReply(320), .nvmeAtAdapterOnly = true};
+    devices.disks[6] = {.product = "Standby", .smart = storage_replies::SmartReply({{194, 30}}), .administrator = true,
+                        .standby = true};  // left out until it gives a reading, and not woken for one
     devices.disks[9] = {.product = "Far", .temperatureProperty = Property(-2)};  // numbers may have gaps
 
     std::uint32_t now = 0;
@@ -77,7 +92,8 @@ TEST(WindowsDrives, EachDriveReadTheFirstWayItAllowsAndASleepingOneNotAtAll) {
     std::vector<std::pair<std::string, int>> got;
     for (const DriveReading& reading : drives.Next()) got.push_back({reading.name, reading.temperature});
     EXPECT_EQ(got, (std::vector<std::pair<std::string, int>>{
-                       {"HD103SJ", 38}, {"ST3500418AS", 41}, {"WD5000AAKS", 44}, {"970 EVO", 37}, {"Far", 0}}));
+                       {"HD103SJ", 38}, {"ST3500418AS", 41}, {"WD5000AAKS", 44}, {"970 EVO", 37}, {"PM981", 47}, {"Far", 0}}));
+    EXPECT_EQ(devices.disks[6].smartReads, 0);
 
     // Asked through the power state, a drive that sleeps is not queried and keeps its last reading.
     FakeDisk& disk = devices.disks[0];
@@ -89,4 +105,12 @@ TEST(WindowsDrives, EachDriveReadTheFirstWayItAllowsAndASleepingOneNotAtAll) {
     EXPECT_EQ(asleep.temperature, 38);
     EXPECT_EQ(asleep.flags, kFlagAsleep);
     EXPECT_EQ(disk.temperatureQueries, 0);
+
+    // On the administrator path the drive itself tells its standby: SMART would end it.
+    FakeDisk& smart = devices.disks[2];
+    smart.standby = true;
+    smart.smartReads = 0;
+    now += RealDrives::kCacheMs;
+    EXPECT_EQ(drives.Next()[2].flags, kFlagAsleep);
+    EXPECT_EQ(smart.smartReads, 0);
 }
