@@ -77,27 +77,19 @@ HWND FindBalloon(const std::string& text) {
     return search.found;
 }
 
-// The request log of the service: one GetTickCount value per request.
-std::vector<DWORD> RequestTicks(const std::string& log) {
-    std::vector<DWORD> ticks;
-    auto text = ReadFileText(log);
-    if (!text) return ticks;
-    std::istringstream in(*text);
-    std::string counter, tick, window;
-    while (in >> counter >> tick >> window) ticks.push_back(static_cast<DWORD>(std::stoul(tick)));
-    return ticks;
-}
-
-// The windows named by the requests of the service's log, in order.
-std::vector<HWND> RequestWindows(const std::string& log) {
-    std::vector<HWND> windows;
-    auto text = ReadFileText(log);
-    if (!text) return windows;
-    std::istringstream in(*text);
+// The request log of the service: per request, its GetTickCount value and the window named.
+struct Request {
+    DWORD tick;
+    HWND window;
+};
+std::vector<Request> Requests(const std::string& log) {
+    std::vector<Request> requests;
+    std::istringstream in(ReadFileText(log).value_or(""));
     std::string counter, tick, window;
     while (in >> counter >> tick >> window)
-        windows.push_back(reinterpret_cast<HWND>(static_cast<uintptr_t>(std::stoull(window, nullptr, 16))));
-    return windows;
+        requests.push_back({static_cast<DWORD>(std::stoul(tick)),
+                            reinterpret_cast<HWND>(static_cast<uintptr_t>(std::stoull(window, nullptr, 16)))});
+    return requests;
 }
 
 struct EndToEnd : AppFixture {
@@ -131,7 +123,7 @@ struct EndToEnd : AppFixture {
     HWND WaitForMonitorRunning() {
         HWND w = WaitForWindow("TMainForm", "Thermowl", true);
         // Running means the first request was answered and polling is on.
-        WaitUntil([&] { return RequestTicks(log).size() >= 1; });
+        WaitUntil([&] { return Requests(log).size() >= 1; });
         return w;
     }
     // Moves the monitor as a drag would, and waits until the move is done.
@@ -169,13 +161,13 @@ TEST_F(EndToEnd, AServiceThatNeverAnswersIsReportedAfterFiveSeconds) {
     HWND box = WaitForWindow("#32770", "Thermowl");
     DWORD seen = GetTickCount();
     ASSERT_NE(box, nullptr);
-    auto ticks = RequestTicks(log);
-    ASSERT_EQ(ticks.size(), 1u);
-    EXPECT_GE(seen - ticks[0], 4900u);  // the time-out cannot end before its 5 seconds
+    auto requests = Requests(log);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_GE(seen - requests[0].tick, 4900u);  // the time-out cannot end before its 5 seconds
     EXPECT_EQ(MessageBoxText(box), "Service is not started!\r\nPlease reinstall application.");
     SendMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(monitor->WaitForExit(30000, true).has_value());
-    EXPECT_EQ(RequestTicks(log).size(), 1u);
+    EXPECT_EQ(Requests(log).size(), 1u);
 }
 
 namespace {
@@ -284,11 +276,12 @@ TEST_F(EndToEnd, TheMonitorAsTheUserSeesItPollsAtTheRefreshTimeAndFollowsARestar
     EXPECT_EQ(p.Count(RGB(128, 0, 128), all), 0);
     EXPECT_GT(p.Count(behind, all), all.right * all.bottom / 2);
 
-    ASSERT_TRUE(WaitUntil([&] { return RequestTicks(log).size() >= 4; }, 60000));
-    auto ticks = RequestTicks(log);
+    ASSERT_TRUE(WaitUntil([&] { return Requests(log).size() >= 4; }, 60000));
+    auto requests = Requests(log);
     // Polling, not a flood: the k-th poll comes no sooner than k periods after the first request.
     // (One tick can come late while the window paints, so single gaps may be shorter.)
-    for (size_t i = 1; i < ticks.size(); ++i) EXPECT_GE(ticks[i] - ticks[0], 900u * i) << "request " << i;
+    for (size_t i = 1; i < requests.size(); ++i)
+        EXPECT_GE(requests[i].tick - requests[0].tick, 900u * i) << "request " << i;
 
     // The service dies and leaves its old id behind; a new one, under a new id, is asked by the
     // same monitor window.
@@ -299,8 +292,8 @@ TEST_F(EndToEnd, TheMonitorAsTheUserSeesItPollsAtTheRefreshTimeAndFollowsARestar
     FileCleanup removeLog({again}, false);
     service.emplace(Process::Start(CommandLine({WindowsPath(SERVICE_EXE), "--log", again, "--source", "simulated"})));
     ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(SystemFilePath("hsid.dat")) != oldId; }));
-    ASSERT_TRUE(WaitUntil([&] { return RequestWindows(again).size() >= 2; }, 60000));
-    for (HWND asked : RequestWindows(again)) EXPECT_EQ(asked, w);
+    ASSERT_TRUE(WaitUntil([&] { return Requests(again).size() >= 2; }, 60000));
+    for (const Request& asked : Requests(again)) EXPECT_EQ(asked.window, w);
     CloseAndWait(w);
     service->Terminate();  // it holds its log open
 }
@@ -330,12 +323,12 @@ TEST_F(EndToEnd, TheSettingsAreStoredOnCloseAndAtLogOffAndTheNextStartUsesThem) 
         reg.WriteInteger("Show", 0);
         reg.WriteInteger("Tray", 0);
     }
-    const size_t asked = RequestTicks(log).size();
+    const size_t asked = Requests(log).size();
     StartMonitor();
     w = WaitForWindow("TMainForm", "Thermowl");
     ASSERT_NE(w, nullptr);
     // A poll after the first request: the program runs its message loop, its window was shown.
-    ASSERT_TRUE(WaitUntil([&] { return RequestTicks(log).size() >= asked + 2; }, 60000));
+    ASSERT_TRUE(WaitUntil([&] { return Requests(log).size() >= asked + 2; }, 60000));
     EXPECT_FALSE(IsWindowVisible(w)) << (IsIconic(w) ? "minimised, not hidden" : "shown");
     HWND app = FindProcessWindow(monitor->Id(), "TApplication");
     ASSERT_NE(app, nullptr);
@@ -374,7 +367,7 @@ TEST_F(EndToEnd, OnTheDesktopAHotDriveIsAnnouncedAtEveryPollAndThePollingGoesOn)
     EXPECT_TRUE(WaitUntil([&] { return FindBalloon("Hot disk\r\ntemperature is 72 \xB0" "C !") != nullptr; }));
     // Every reply raises the warning and the alarm, and the alarm beeps for about half a second:
     // the polls keep coming all the same.
-    EXPECT_TRUE(WaitUntil([&] { return RequestTicks(log).size() >= 3; }, 60000));
+    EXPECT_TRUE(WaitUntil([&] { return Requests(log).size() >= 3; }, 60000));
     CloseAndWait(w);
     // What was stored: the new drive count; the icon's visible spells did not turn the tray on.
     for (auto [name, value] : {std::pair{"Devices", 1u}, {"Tray", 0u}, {"Show", 1u}, {"Alarm", 1u}, {"Pos", 2u}})
