@@ -75,7 +75,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
         return t;
     };
     Timer1 = makeTimer("Timer1", 2000);
-    Timer2 = makeTimer("Timer2", 5000);
+    Timer2 = makeTimer("Timer2", Waits.firstReplyMs);
     Timer4 = makeTimer("Timer4", 5000);
     Timer1->OnTimer = [this](TObject* s) { Timer1Timer(s); };
     Timer2->OnTimer = [this](TObject* s) { Timer2Timer(s); };
@@ -173,7 +173,7 @@ void TMainForm::StartupHandshake() {
     DWORD start = GetTickCount();
     Application->ProcessMessages();
     while (!ReplyReceived && !Application->Terminated()) {
-        if (GetTickCount() - start >= StartupReplyMs) {
+        if (GetTickCount() - start >= Waits.firstReplyMs) {
             Timer2Timer(Timer2);
             break;
         }

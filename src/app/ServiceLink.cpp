@@ -14,6 +14,7 @@ DriveRecord DriveTable[MaxDrives] = {};
 bool ReplyReceived = false;
 bool PanelReady = false;
 PollState Polls;
+StartupWaits Waits;
 
 const char* const ServiceMissingText = "Service is not started!\r\nPlease reinstall application.";
 
@@ -85,7 +86,7 @@ uint32_t ReadServiceId(HWND owner) {
     for (;;) {
         uint32_t id = FindServiceId();
         if (ServiceThreadAlive(id)) return id;
-        if (GetTickCount() - start >= ServiceSearchMs) break;
+        if (GetTickCount() - start >= Waits.serviceSearchMs) break;
         WaitAndPumpMessages(100);
         // Exit chosen from the icon's menu while looking: end quietly, without the box.
         if (forms::Application->Terminated()) return 0;

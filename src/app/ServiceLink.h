@@ -13,8 +13,6 @@ using contract::RecInfoMsg;  // service -> monitor window; WParam: number of rec
 using contract::MaxDrives;
 using contract::DriveRecord;
 constexpr int NoReply = 255;              // DriveCount after the start-up time-out
-constexpr DWORD ServiceSearchMs = 10000;  // how long start-up looks for a live service
-constexpr DWORD StartupReplyMs = 5000;    // how long start-up waits for the first answer
 constexpr int SilentPolls = 3;            // polls in a row without an answer: the service is silent
 
 // A record's flags.
@@ -36,6 +34,14 @@ struct PollState {
     bool postFailed = false;         // the last request could not be posted: its thread is gone
 };
 extern PollState Polls;
+
+// How long start-up looks for a live service, then waits for its first answer. The program
+// keeps these; tests shorten them instead of waiting them out.
+struct StartupWaits {
+    DWORD serviceSearchMs = 10000;
+    DWORD firstReplyMs = 5000;
+};
+extern StartupWaits Waits;
 
 extern const char* const ServiceMissingText;  // "Service is not started!\r\nPlease reinstall application."
 

@@ -52,6 +52,7 @@ void AppFixture::ResetMonitorState() {
     memset(History, 0, sizeof(History));
     ReplyReceived = PanelReady = false;
     Polls = PollState{};
+    Waits = StartupWaits{};
     ProgramDir.clear();
     DesktopHost = nullptr;
     SystemDir = ReadSystemDir();

@@ -17,7 +17,7 @@ struct AppFixture : testing::Test {
     static bool StoredValue(const char* name, DWORD& value);
     // The stored number, or 0xFFFFFFFF when there is none.
     static DWORD Stored(const char* name);
-    // The link's and the monitor's state as the program starts with it.
+    // The link's and the monitor's state (and its start-up waits) as the program starts with it.
     static void ResetMonitorState();
     static void ClearState();
 };

@@ -19,6 +19,8 @@ struct Call {
 };
 
 struct Link : AppFixture {
+    // A start-up time-out that a case waits out on purpose: short, as no answer races it.
+    static constexpr DWORD WaitedOutMs = 200;
     forms::PlatformOverride restore;
     std::vector<Call> boxes, shell;
     void SetUp() override {
@@ -33,6 +35,7 @@ struct Link : AppFixture {
             shell.push_back({std::string(verb) + (params ? "+params" : "") + (dir ? "+dir" : ""), file, UINT(show)});
             return reinterpret_cast<HINSTANCE>(42);
         };
+        forms::platform.Shell_NotifyIconA = [](DWORD, PNOTIFYICONDATAA) { return TRUE; };
         ResetMonitorState();
     }
     void TearDown() override {

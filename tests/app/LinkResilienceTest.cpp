@@ -24,6 +24,8 @@ public:
           }) {}
     // Called from the service's thread with the window the request names.
     void Run(HWND monitor) { SendMessageA(window_.Handle(), WM_APP, 0, reinterpret_cast<LPARAM>(monitor)); }
+    // From any other thread: runs at the monitor's next pass of messages, if one comes.
+    void Post(HWND monitor) { PostMessageA(window_.Handle(), WM_APP, 0, reinterpret_cast<LPARAM>(monitor)); }
 
 private:
     std::function<void(TMainForm&)> action_;
@@ -42,11 +44,20 @@ void Poll(TMainForm& monitor, std::initializer_list<FakeService*> services) {
     }, 5000);
     PumpMessages();  // the answer, if one came
 }
+// Runs `on` once start-up waits for the service: the monitor's window is up, and its first
+// pass of messages comes after its first look at "hsid.dat".
+std::thread WhileStartUpLooks(OnMonitorThread& on) {
+    return std::thread([&on] {
+        HWND monitor = nullptr;
+        WaitUntil([&] { return (monitor = FindWindowA("TMainForm", "Thermowl")) != nullptr; });
+        on.Post(monitor);
+    });
+}
 }  // namespace
 
 // --- start-up: the service comes after the monitor --------------------------------------------
 
-TEST_F(Link, AServiceThatStartsTwoSecondsLateIsFound) {
+TEST_F(Link, AServiceThatStartsAfterTheMonitorIsFound) {
     struct Case {  // what "hsid.dat" holds until the service writes its id
         const char* name;
         std::optional<std::vector<uint8_t>> before;
@@ -57,16 +68,14 @@ TEST_F(Link, AServiceThatStartsTwoSecondsLateIsFound) {
         {"the id of an earlier run", IdBytes(EndedThreadId())},
         {"a file still being written", std::vector<uint8_t>{0x12, 0x34}},
     };
+    OnMonitorThread publish([&](TMainForm&) { service.Publish(); });
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         boxes.clear();
         RemoveFile(SystemFilePath("hsid.dat"));
         if (c.before) WriteFileBytes(SystemFilePath("hsid.dat"), *c.before);
         int asked = service.requests;
-        std::thread late([&] {
-            Sleep(2000);
-            service.Publish();
-        });
+        std::thread late = WhileStartUpLooks(publish);
         auto monitor = StartMonitor();
         late.join();
         EXPECT_TRUE(boxes.empty());
@@ -80,16 +89,12 @@ TEST_F(Link, AServiceThatStartsTwoSecondsLateIsFound) {
 TEST_F(Link, AnExitWhileStartUpLooksForTheServiceEndsItQuietlyAndKeepsTheStoredSettings) {
     StoreSettings({{"PosX", 40}, {"RefreshTime", 7}});
     FakeService service(false);
-    OnMonitorThread exit([](TMainForm& form) { form.Exit2->Click(); });
-    // Exit from the icon's menu while the service has not come yet, then the service.
-    std::thread user([&] {
-        HWND monitor = nullptr;
-        WaitUntil([&] { return (monitor = FindWindowA("TMainForm", "Thermowl")) != nullptr; }, 5000);
-        Sleep(500);
-        exit.Run(monitor);
-        Sleep(1000);
+    // Exit from the icon's menu while the service has not come yet, and the service right after.
+    OnMonitorThread exit([&](TMainForm& form) {
+        form.Exit2->Click();
         service.Publish();
     });
+    std::thread user = WhileStartUpLooks(exit);
     auto monitor = StartMonitor();
     user.join();
     EXPECT_TRUE(boxes.empty());
@@ -121,6 +126,7 @@ TEST_F(Link, AReplyHandledInTheSamePassAsTheTimeOutIsKept) {
 TEST_F(Link, TheStartUpWaitEndsWithoutItsTimer) {
     FakeService service;
     service.answer = false;
+    Waits.firstReplyMs = 1000;  // long enough for the timer to be gone before it could tick
     // The time-out timer stops ticking, as one that could not be set.
     OnMonitorThread cut([](TMainForm& m) { KillTimer(m.Timer2->WindowHandle(), 1); });
     std::atomic<HWND> monitorWindow{nullptr};

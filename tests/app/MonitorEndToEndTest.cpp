@@ -3,6 +3,7 @@
 #include "AppFixture.h"
 #include "Process.h"
 #include "forms/Bitmap.h"
+#include "forms/Registry.h"
 #include <algorithm>
 #include <cstring>
 #include <sstream>
@@ -76,27 +77,19 @@ HWND FindBalloon(const std::string& text) {
     return search.found;
 }
 
-// The request log of the service: one GetTickCount value per request.
-std::vector<DWORD> RequestTicks(const std::string& log) {
-    std::vector<DWORD> ticks;
-    auto text = ReadFileText(log);
-    if (!text) return ticks;
-    std::istringstream in(*text);
-    std::string counter, tick, window;
-    while (in >> counter >> tick >> window) ticks.push_back(static_cast<DWORD>(std::stoul(tick)));
-    return ticks;
-}
-
-// The windows named by the requests of the service's log, in order.
-std::vector<HWND> RequestWindows(const std::string& log) {
-    std::vector<HWND> windows;
-    auto text = ReadFileText(log);
-    if (!text) return windows;
-    std::istringstream in(*text);
+// The request log of the service: per request, its GetTickCount value and the window named.
+struct Request {
+    DWORD tick;
+    HWND window;
+};
+std::vector<Request> Requests(const std::string& log) {
+    std::vector<Request> requests;
+    std::istringstream in(ReadFileText(log).value_or(""));
     std::string counter, tick, window;
     while (in >> counter >> tick >> window)
-        windows.push_back(reinterpret_cast<HWND>(static_cast<uintptr_t>(std::stoull(window, nullptr, 16))));
-    return windows;
+        requests.push_back({static_cast<DWORD>(std::stoul(tick)),
+                            reinterpret_cast<HWND>(static_cast<uintptr_t>(std::stoull(window, nullptr, 16)))});
+    return requests;
 }
 
 struct EndToEnd : AppFixture {
@@ -130,7 +123,7 @@ struct EndToEnd : AppFixture {
     HWND WaitForMonitorRunning() {
         HWND w = WaitForWindow("TMainForm", "Thermowl", true);
         // Running means the first request was answered and polling is on.
-        WaitUntil([&] { return RequestTicks(log).size() >= 1; });
+        WaitUntil([&] { return Requests(log).size() >= 1; });
         return w;
     }
     // Moves the monitor as a drag would, and waits until the move is done.
@@ -168,158 +161,13 @@ TEST_F(EndToEnd, AServiceThatNeverAnswersIsReportedAfterFiveSeconds) {
     HWND box = WaitForWindow("#32770", "Thermowl");
     DWORD seen = GetTickCount();
     ASSERT_NE(box, nullptr);
-    auto ticks = RequestTicks(log);
-    ASSERT_EQ(ticks.size(), 1u);
-    EXPECT_GE(seen - ticks[0], 4900u);  // the time-out cannot end before its 5 seconds
+    auto requests = Requests(log);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_GE(seen - requests[0].tick, 4900u);  // the time-out cannot end before its 5 seconds
     EXPECT_EQ(MessageBoxText(box), "Service is not started!\r\nPlease reinstall application.");
     SendMessageA(box, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(monitor->WaitForExit(30000, true).has_value());
-    EXPECT_EQ(RequestTicks(log).size(), 1u);
-}
-
-TEST_F(EndToEnd, TheMonitorWindowAsTheUserSeesIt) {
-    StoreSettings({{"Pos", 3}, {"PosX", 200}, {"PosY", 150}, {"Alpha", 150}});
-    StartService();
-    StartMonitor();
-    HWND w = WaitForMonitorRunning();
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(TextOf(w), "Thermowl");
-    RECT r;
-    GetWindowRect(w, &r);
-    EXPECT_EQ(r.left, 200);
-    EXPECT_EQ(r.top, 150);
-    LONG_PTR style = GetWindowLongPtrA(w, GWL_STYLE), ex = GetWindowLongPtrA(w, GWL_EXSTYLE);
-    EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER));
-    EXPECT_TRUE(ex & WS_EX_LAYERED);
-    EXPECT_FALSE(ex & WS_EX_TOPMOST);
-    COLORREF key = 0;
-    BYTE alpha = 0;
-    DWORD flags = 0;
-    ASSERT_TRUE(GetLayeredWindowAttributes(w, &key, &alpha, &flags));
-    EXPECT_EQ(key, RGB(128, 0, 128));
-    EXPECT_EQ(alpha, 150);
-    EXPECT_EQ(flags, DWORD(LWA_COLORKEY | LWA_ALPHA));
-    // No taskbar button: the window is owned by the hidden application window, which is hidden.
-    HWND app = FindProcessWindow(monitor->Id(), "TApplication");
-    ASSERT_NE(app, nullptr);
-    EXPECT_FALSE(IsWindowVisible(app));
-    EXPECT_EQ(GetWindow(w, GW_OWNER), app);
-    EXPECT_FALSE(ex & WS_EX_APPWINDOW);
-    CloseAndWait(w);
-}
-
-TEST_F(EndToEnd, TheServiceIsAskedEveryRefreshTimeSeconds) {
-    StoreSettings({{"Pos", 3}, {"RefreshTime", 1}});
-    StartService();
-    StartMonitor();
-    HWND w = WaitForMonitorRunning();
-    ASSERT_TRUE(WaitUntil([&] { return RequestTicks(log).size() >= 4; }, 60000));
-    auto ticks = RequestTicks(log);
-    // Polling, not a flood: the k-th poll comes no sooner than k periods after the first request.
-    // (One tick can come late while the window paints, so single gaps may be shorter.)
-    for (size_t i = 1; i < ticks.size(); ++i)
-        EXPECT_GE(ticks[i] - ticks[0], 900u * i) << "request " << i;
-    CloseAndWait(w);
-}
-
-TEST_F(EndToEnd, ClosingStoresAllSeventeenValuesAndTheNextStartUsesThem) {
-    StoreSettings({{"Pos", 3}, {"PosX", 100}, {"PosY", 100}, {"Alarm", 2}, {"Devices", 5}});
-    StartService({"--drives", "3"});
-    StartMonitor();
-    HWND w = WaitForMonitorRunning();
-    MoveAndWait(w, 345, 234);
-    CloseAndWait(w);
-    const char* names[] = {"Alarm", "Tray", "Show", "ShowHddNames", "ShowIcons", "ShowChart", "RefreshTime",
-                           "WarnTemp", "AlarmTemp", "PosX", "PosY", "Pos", "Alpha", "Devices",
-                           "TextColor", "DelColor", "AxisColor"};
-    DWORD v = 0;
-    for (const char* n : names) EXPECT_TRUE(StoredValue(n, v)) << n;
-    StoredValue("PosX", v);
-    EXPECT_EQ(v, 345u);
-    StoredValue("PosY", v);
-    EXPECT_EQ(v, 234u);
-    StoredValue("Alarm", v);
-    EXPECT_EQ(v, 1u);
-    StoredValue("Devices", v);
-    EXPECT_EQ(v, 3u);  // the count the service reported at this start
-
-    StartMonitor();
-    w = WaitForMonitorRunning();
-    RECT r;
-    GetWindowRect(w, &r);
-    EXPECT_EQ(r.left, 345);
-    EXPECT_EQ(r.top, 234);
-    CloseAndWait(w);
-}
-
-TEST_F(EndToEnd, StayOnTopMakesTheMonitorTopmost) {
-    StoreSettings({{"Pos", 1}});
-    StartService();
-    StartMonitor();
-    HWND w = WaitForMonitorRunning();
-    EXPECT_TRUE(GetWindowLongPtrA(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    CloseAndWait(w);
-}
-
-TEST_F(EndToEnd, DesktopModeSitsOnTheProgramManager) {
-    FakeProgman desktop;
-    StoreSettings({{"Pos", 2}});
-    StartService();
-    StartMonitor();
-    HWND w = nullptr;
-    // The monitor is now a child of our window: find it there, shown once start-up is over.
-    WaitUntil([&] {
-        w = FindWindowExA(desktop.Handle(), nullptr, "TMainForm", "Thermowl");
-        return w != nullptr && IsWindowVisible(w);
-    }, 60000);
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(GetAncestor(w, GA_PARENT), desktop.Handle());
-    PostMessageA(w, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(monitor->WaitForExit(30000, true).has_value());
-}
-
-TEST_F(EndToEnd, DesktopModeWithoutAProgramManagerStaysTopLevel) {
-    ASSERT_EQ(FindWindowA("Progman", "Program Manager"), nullptr);
-    StoreSettings({{"Pos", 2}});
-    StartService();
-    StartMonitor();
-    HWND w = WaitForMonitorRunning();
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(GetAncestor(w, GA_PARENT), GetDesktopWindow());
-    CloseAndWait(w);
-}
-
-TEST_F(EndToEnd, AHiddenMonitorTurnsTheTrayOnAndStaysHidden) {
-    StoreSettings({{"Pos", 3}, {"Show", 0}, {"Tray", 0}});
-    StartService();
-    StartMonitor();
-    ASSERT_TRUE(WaitUntil([&] { return RequestTicks(log).size() >= 1; }, 60000));
-    HWND w = WaitForWindow("TMainForm", "Thermowl");
-    ASSERT_NE(w, nullptr);
-    // Give the program its first paints, then look.
-    WaitUntil([&] { return false; }, 1500);
-    EXPECT_FALSE(IsWindowVisible(w) && !IsIconic(w));
-    CloseAndWait(w);
-    DWORD tray = 0;
-    ASSERT_TRUE(StoredValue("Tray", tray));
-    EXPECT_EQ(tray, 1u);
-}
-
-TEST_F(EndToEnd, TheEndOfTheSessionStoresTheSettingsAsExitWould) {
-    StoreSettings({{"Pos", 3}, {"PosX", 100}, {"PosY", 100}, {"Devices", 5}});
-    StartService({"--drives", "3"});
-    StartMonitor();
-    HWND w = WaitForMonitorRunning();
-    MoveAndWait(w, 345, 234);
-    // Log-off asks every top-level window, hidden ones too; the application window is one.
-    HWND app = FindProcessWindow(monitor->Id(), "TApplication");
-    ASSERT_NE(app, nullptr);
-    EXPECT_EQ(SendMessageA(app, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
-    SendMessageA(app, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-    // Stored by the time the message returns: the session may end the process right after.
-    EXPECT_EQ(Stored("PosX"), 345u);
-    EXPECT_EQ(Stored("Devices"), 3u);
-    ASSERT_TRUE(monitor->WaitForExit(30000, true).has_value());
+    EXPECT_EQ(Requests(log).size(), 1u);
 }
 
 namespace {
@@ -373,19 +221,42 @@ struct ScreenPixels {
 };
 }  // namespace
 
-TEST_F(EndToEnd, TheMonitorShowsItsDrivesInTheirColoursAndIsSeeThroughElsewhere) {
+// One run through what a user sees and what the service sees: the window, its pixels, the polls
+// at the refresh time, and a service started again under a new id.
+TEST_F(EndToEnd, TheMonitorAsTheUserSeesItPollsAtTheRefreshTimeAndFollowsARestartedService) {
     const COLORREF face = RGB(255, 160, 0), outline = RGB(0, 64, 255), axis = RGB(64, 64, 64);
     const COLORREF behind = RGB(200, 220, 240);
-    StoreSettings({{"Pos", 3}, {"PosX", 100}, {"PosY", 100}, {"Alpha", 255}, {"ShowHddNames", 1},
-                   {"ShowIcons", 0}, {"ShowChart", 1}, {"TextColor", int32_t(face)},
+    StoreSettings({{"Pos", 3}, {"PosX", 100}, {"PosY", 100}, {"Alpha", 255}, {"RefreshTime", 1},
+                   {"ShowHddNames", 1}, {"ShowIcons", 0}, {"ShowChart", 1}, {"TextColor", int32_t(face)},
                    {"DelColor", int32_t(outline)}, {"AxisColor", int32_t(axis)}});
     Backdrop backdrop(behind, RECT{50, 50, 450, 450});
     StartService({"--drive", "Disk A=40", "--drive", "Disk B=42", "--drive", "Disk C=44"});
     StartMonitor();
     HWND w = WaitForMonitorRunning();
     ASSERT_NE(w, nullptr);
+    EXPECT_EQ(TextOf(w), "Thermowl");
     RECT r;
     GetWindowRect(w, &r);
+    EXPECT_EQ(r.left, 100);
+    EXPECT_EQ(r.top, 100);
+    LONG_PTR style = GetWindowLongPtrA(w, GWL_STYLE), ex = GetWindowLongPtrA(w, GWL_EXSTYLE);
+    EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_BORDER));
+    EXPECT_TRUE(ex & WS_EX_LAYERED);
+    EXPECT_FALSE(ex & WS_EX_TOPMOST);
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(w, &key, &alpha, &flags));
+    EXPECT_EQ(key, RGB(128, 0, 128));
+    EXPECT_EQ(alpha, 255);
+    EXPECT_EQ(flags, DWORD(LWA_COLORKEY | LWA_ALPHA));
+    // No taskbar button: the window is owned by the hidden application window, which is hidden.
+    HWND app = FindProcessWindow(monitor->Id(), "TApplication");
+    ASSERT_NE(app, nullptr);
+    EXPECT_FALSE(IsWindowVisible(app));
+    EXPECT_EQ(GetWindow(w, GW_OWNER), app);
+    EXPECT_FALSE(ex & WS_EX_APPWINDOW);
+
     // Three name lines of 16 pixels ("Disk A - 40", degree sign, "C"), the chart 16 pixels below.
     const RECT names{0, 0, r.right - r.left, 48}, chart{0, 64, 145, 64 + 105};
     std::unique_ptr<ScreenPixels> shot;
@@ -393,7 +264,7 @@ TEST_F(EndToEnd, TheMonitorShowsItsDrivesInTheirColoursAndIsSeeThroughElsewhere)
     WaitUntil([&] {
         shot = std::make_unique<ScreenPixels>(r);
         return shot->Count(face, names) > 40 && shot->Count(RGB(255, 0, 0), chart) > 40;
-    }, 30000);
+    });
     const ScreenPixels& p = *shot;
     EXPECT_GT(p.Count(face, names), 40);
     EXPECT_GT(p.Count(outline, names), 40);
@@ -404,49 +275,101 @@ TEST_F(EndToEnd, TheMonitorShowsItsDrivesInTheirColoursAndIsSeeThroughElsewhere)
     const RECT all{0, 0, r.right - r.left, r.bottom - r.top};
     EXPECT_EQ(p.Count(RGB(128, 0, 128), all), 0);
     EXPECT_GT(p.Count(behind, all), all.right * all.bottom / 2);
-    CloseAndWait(w);
-}
 
-TEST_F(EndToEnd, AHotDriveIsAnnouncedAtEveryPollAndThePollingGoesOn) {
-    // Polls far enough apart for Wine's notification area, which shows a balloon only after it
-    // has stood for two seconds.
-    StoreSettings({{"Pos", 3}, {"RefreshTime", 4}, {"Tray", 0}, {"Devices", 0}, {"WarnTemp", 50},
-                   {"AlarmTemp", 60}});
-    StartService({"--drive", "Hot disk=72"});
-    StartMonitor();
-    HWND w = WaitForMonitorRunning();
-    // The balloons show above an icon that is there only for them.
-    EXPECT_TRUE(WaitUntil([&] { return FindBalloon("Hot disk\r\ntemperature is 72 \xB0" "C !") != nullptr; }, 30000));
-    // Every reply raises the warning and the alarm, and the alarm beeps for about half a second:
-    // the polls keep coming all the same.
-    EXPECT_TRUE(WaitUntil([&] { return RequestTicks(log).size() >= 4; }, 60000));
-    CloseAndWait(w);
-    // What was stored: the new drive count; the icon's visible spells did not turn the tray on.
-    for (auto [name, value] : {std::pair{"Devices", 1u}, {"Tray", 0u}, {"Show", 1u}, {"Alarm", 1u}})
-        EXPECT_EQ(Stored(name), value) << name;
-}
+    ASSERT_TRUE(WaitUntil([&] { return Requests(log).size() >= 4; }, 60000));
+    auto requests = Requests(log);
+    // Polling, not a flood: the k-th poll comes no sooner than k periods after the first request.
+    // (One tick can come late while the window paints, so single gaps may be shorter.)
+    for (size_t i = 1; i < requests.size(); ++i)
+        EXPECT_GE(requests[i].tick - requests[0].tick, 900u * i) << "request " << i;
 
-TEST_F(EndToEnd, TheMonitorFollowsTheServiceWhenItIsStartedAgain) {
-    StoreSettings({{"Pos", 3}, {"RefreshTime", 1}});
-    StartService();
-    StartMonitor();
-    HWND w = WaitForMonitorRunning();
-    ASSERT_NE(w, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return RequestTicks(log).size() >= 2; }, 60000));
-    // The service dies and leaves its old id behind; the monitor keeps polling into the void.
+    // The service dies and leaves its old id behind; a new one, under a new id, is asked by the
+    // same monitor window.
     service->Terminate();
     auto oldId = ReadFileBytes(SystemFilePath("hsid.dat"));
     ASSERT_TRUE(oldId.has_value());
-    WaitUntil([] { return false; }, 2500);
-    ASSERT_TRUE(monitor->Running());
-    // A new service, under a new id, is asked by the same monitor window.
     std::string again = TempFilePath("req");
     FileCleanup removeLog({again}, false);
-    service.emplace(
-        Process::Start(CommandLine({WindowsPath(SERVICE_EXE), "--log", again, "--source", "simulated"})));
+    service.emplace(Process::Start(CommandLine({WindowsPath(SERVICE_EXE), "--log", again, "--source", "simulated"})));
     ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(SystemFilePath("hsid.dat")) != oldId; }));
-    ASSERT_TRUE(WaitUntil([&] { return RequestWindows(again).size() >= 2; }, 60000));
-    for (HWND asked : RequestWindows(again)) EXPECT_EQ(asked, w);
+    ASSERT_TRUE(WaitUntil([&] { return Requests(again).size() >= 2; }, 60000));
+    for (const Request& asked : Requests(again)) EXPECT_EQ(asked.window, w);
     CloseAndWait(w);
     service->Terminate();  // it holds its log open
+}
+
+// Closing stores every value; the next start uses them, a hidden one too, and the end of the
+// session stores them as Exit would.
+TEST_F(EndToEnd, TheSettingsAreStoredOnCloseAndAtLogOffAndTheNextStartUsesThem) {
+    StoreSettings({{"Pos", 3}, {"PosX", 100}, {"PosY", 100}, {"Alarm", 2}, {"Devices", 5}, {"RefreshTime", 1}});
+    StartService({"--drives", "3"});
+    StartMonitor();
+    HWND w = WaitForMonitorRunning();
+    MoveAndWait(w, 345, 234);
+    CloseAndWait(w);
+    const char* names[] = {"Alarm", "Tray", "Show", "ShowHddNames", "ShowIcons", "ShowChart", "RefreshTime",
+                           "WarnTemp", "AlarmTemp", "PosX", "PosY", "Pos", "Alpha", "Devices",
+                           "TextColor", "DelColor", "AxisColor"};
+    DWORD v = 0;
+    for (const char* n : names) EXPECT_TRUE(StoredValue(n, v)) << n;
+    // The count the service reported at this start is the stored one.
+    for (auto [name, value] : {std::pair{"PosX", 345u}, {"PosY", 234u}, {"Alarm", 1u}, {"Devices", 3u}})
+        EXPECT_EQ(Stored(name), value) << name;
+
+    // What the first run stored, now hidden without the icon: the icon is turned on as the way back.
+    {
+        forms::TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("\\Software\\Vantrell\\Thermowl\\Conf", false));
+        reg.WriteInteger("Show", 0);
+        reg.WriteInteger("Tray", 0);
+    }
+    const size_t asked = Requests(log).size();
+    StartMonitor();
+    w = WaitForWindow("TMainForm", "Thermowl");
+    ASSERT_NE(w, nullptr);
+    // A poll after the first request: the program runs its message loop, its window was shown.
+    ASSERT_TRUE(WaitUntil([&] { return Requests(log).size() >= asked + 2; }, 60000));
+    EXPECT_FALSE(IsWindowVisible(w)) << (IsIconic(w) ? "minimised, not hidden" : "shown");
+    HWND app = FindProcessWindow(monitor->Id(), "TApplication");
+    ASSERT_NE(app, nullptr);
+    EXPECT_FALSE(IsWindowVisible(app));  // no taskbar button either
+    RECT r;
+    GetWindowRect(w, &r);
+    EXPECT_EQ(r.left, 345);
+    EXPECT_EQ(r.top, 234);
+
+    MoveAndWait(w, 123, 45);
+    // Log-off asks every top-level window, hidden ones too; the application window is one.
+    EXPECT_EQ(SendMessageA(app, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    SendMessageA(app, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    // Stored by the time the message returns: the session may end the process right after.
+    for (auto [name, value] : {std::pair{"PosX", 123u}, {"PosY", 45u}, {"Show", 0u}, {"Tray", 1u}})
+        EXPECT_EQ(Stored(name), value) << name;
+    ASSERT_TRUE(monitor->WaitForExit(30000, true).has_value());
+}
+
+TEST_F(EndToEnd, OnTheDesktopAHotDriveIsAnnouncedAtEveryPollAndThePollingGoesOn) {
+    FakeProgman desktop;
+    // Polls far enough apart for Wine's notification area, which shows a balloon only after it
+    // has stood for two seconds.
+    StoreSettings({{"Pos", 2}, {"RefreshTime", 4}, {"Tray", 0}, {"Devices", 0}, {"WarnTemp", 50},
+                   {"AlarmTemp", 60}});
+    StartService({"--drive", "Hot disk=72"});
+    StartMonitor();
+    HWND w = nullptr;
+    // The monitor is a child of our window: found there, shown once start-up is over.
+    ASSERT_TRUE(WaitUntil([&] {
+        w = FindWindowExA(desktop.Handle(), nullptr, "TMainForm", "Thermowl");
+        return w != nullptr && IsWindowVisible(w);
+    }, 60000));
+    EXPECT_EQ(GetAncestor(w, GA_PARENT), desktop.Handle());
+    // The balloons show above an icon that is there only for them.
+    EXPECT_TRUE(WaitUntil([&] { return FindBalloon("Hot disk\r\ntemperature is 72 \xB0" "C !") != nullptr; }));
+    // Every reply raises the warning and the alarm, and the alarm beeps for about half a second:
+    // the polls keep coming all the same.
+    EXPECT_TRUE(WaitUntil([&] { return Requests(log).size() >= 3; }, 60000));
+    CloseAndWait(w);
+    // What was stored: the new drive count; the icon's visible spells did not turn the tray on.
+    for (auto [name, value] : {std::pair{"Devices", 1u}, {"Tray", 0u}, {"Show", 1u}, {"Alarm", 1u}, {"Pos", 2u}})
+        EXPECT_EQ(Stored(name), value) << name;
 }

@@ -62,7 +62,11 @@ TEST_F(Controls, TrackBarStepsByLineAndPageAndReportsOnlyRealChangesWithinItsRan
     // A tick at every value: the two ends and the 254 between them.
     EXPECT_EQ(SendMessageA(h, TBM_GETNUMTICS, 0, 0), 256);
     EXPECT_EQ(SendMessageA(h, TBM_GETTHUMBLENGTH, 0, 0), 20);
-    EXPECT_FALSE(GetWindowLongPtrA(h, GWL_STYLE) & (TBS_VERT | TBS_TOP));
+    // A horizontal slot with the ticks below it: wide, and in the upper half of the bar.
+    RECT slot{};
+    SendMessageA(h, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&slot));
+    EXPECT_GT(slot.right - slot.left, 10 * (slot.bottom - slot.top));
+    EXPECT_LT(slot.top + slot.bottom, 25) << "slot from " << slot.top << " to " << slot.bottom;
 }
 
 TEST_F(Controls, PageControlShowsOnlyTheActiveSheetBelowTabsWithTheirImageAndCaption) {
