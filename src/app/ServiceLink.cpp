@@ -111,7 +111,7 @@ bool AdoptNewServiceId() {
 }  // namespace
 
 bool TryNewerServiceId(HWND monitor) {
-    if (GetTickCount() - SearchStart >= ServiceSearchMs || !AdoptNewServiceId()) return false;
+    if (GetTickCount() - SearchStart >= Waits.serviceSearchMs || !AdoptNewServiceId()) return false;
     RequestInfo(monitor);
     return true;
 }
