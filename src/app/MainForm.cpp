@@ -133,7 +133,9 @@ void TMainForm::FormCreate() {
         return;
     }
     if (DriveCount == NoReply || DriveCount == 0) {
-        platform.MessageBoxA(Handle(), ServiceMissingText, "Thermowl", MB_OK);
+        // A service that answers with no drive runs, but has nothing to show: reinstalling
+        // would not help, so it is not told to.
+        platform.MessageBoxA(Handle(), DriveCount == 0 ? NoDrivesText : ServiceMissingText, "Thermowl", MB_OK);
         ServiceThreadId = 0;
         return;
     }
@@ -208,7 +210,7 @@ void TMainForm::OpenClearScf() {
     platform.ShellExecuteA(Handle(), "open", file.c_str(), nullptr, nullptr, SW_HIDE);
     Application->ProcessMessages();
     Update();
-    Sleep(100);
+    platform.Sleep(100);
     platform.ShellExecuteA(Handle(), "open", file.c_str(), nullptr, nullptr, SW_HIDE);
 }
 

@@ -17,6 +17,7 @@ PollState Polls;
 StartupWaits Waits;
 
 const char* const ServiceMissingText = "Service is not started!\r\nPlease reinstall application.";
+const char* const NoDrivesText = "No drive reports its temperature.\r\nThe temperature service runs, but found no drive whose temperature it can read.";
 
 namespace {
 DWORD SearchStart = 0;  // when ReadServiceId began to look

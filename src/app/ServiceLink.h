@@ -44,6 +44,7 @@ struct StartupWaits {
 extern StartupWaits Waits;
 
 extern const char* const ServiceMissingText;  // "Service is not started!\r\nPlease reinstall application."
+extern const char* const NoDrivesText;        // the service's first answer names no drive
 
 std::string ReadSystemDir();
 

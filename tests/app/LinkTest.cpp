@@ -146,7 +146,9 @@ TEST_F(Link, StartUpWithoutAUsableServiceEndsWithTheMessage) {
         }
         auto monitor = StartMonitor();
         ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].a, "Service is not started!\r\nPlease reinstall application.");
+        EXPECT_EQ(boxes[0].a, kind == NoDrives ? "No drive reports its temperature.\r\nThe temperature service runs, "
+                                                 "but found no drive whose temperature it can read."
+                                               : "Service is not started!\r\nPlease reinstall application.");
         EXPECT_EQ(boxes[0].b, "Thermowl");
         EXPECT_EQ(boxes[0].flags, UINT(MB_OK));
         EXPECT_EQ(ServiceThreadId, 0u);
