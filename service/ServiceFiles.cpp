@@ -83,7 +83,7 @@ bool ServiceIdFile::Write(DWORD threadId, std::uint32_t byteCount) {
     std::vector<std::uint8_t> bytes(byteCount, 0xFF);
     for (std::uint32_t i = 0; i < byteCount && i < 4; ++i)
         bytes[i] = static_cast<std::uint8_t>(threadId >> (8 * i));
-    const std::string path = SystemFilePath("hsid.dat");
+    const std::string path = SystemFilePath(contract::IdFileName);
     if (!WriteWholeFile(path, bytes))
         return false;
     path_ = path;
@@ -102,7 +102,7 @@ TableFile::~TableFile() {
 bool TableFile::Write(const std::vector<std::uint8_t>& bytes) {
     if (session_)
         session_->PublishTable(bytes);
-    const std::string path = SystemFilePath("hdinfo.dat");
+    const std::string path = SystemFilePath(contract::TableFileName);
     if (!locked_)
         return WriteWholeFile(path, bytes);
     // --lock-table: the service itself holds the file, so there is nothing to wait for.
@@ -119,7 +119,7 @@ void TableFile::Remove() {
         CloseHandle(handle_);
         handle_ = INVALID_HANDLE_VALUE;
     }
-    DeleteFileA(SystemFilePath("hdinfo.dat").c_str());
+    DeleteFileA(SystemFilePath(contract::TableFileName).c_str());
 }
 
 RequestLog::RequestLog(const std::string& path) {

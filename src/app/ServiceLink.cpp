@@ -40,7 +40,7 @@ std::string ReadSystemDir() {
 }
 
 uint32_t ReadServiceIdFile() {
-    std::string path = SystemDir + "\\hsid.dat";
+    std::string path = SystemDir + "\\" + contract::IdFileName;
     // Shared for writing too: a service that starts while this read holds the file must still be
     // able to publish its id.
     FileHandle file(
@@ -144,7 +144,7 @@ ReplyOutcome TakeReply(WPARAM count) {
         memcpy(DriveTable, session->records, session->count * sizeof(DriveRecord));
         return {true, PanelReady};
     }
-    std::string path = SystemDir + "\\hdinfo.dat";
+    std::string path = SystemDir + "\\" + contract::TableFileName;
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, 0, nullptr));
     if (!file.ok()) return {false, false};
