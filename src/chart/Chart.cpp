@@ -202,6 +202,9 @@ void TAxisPanel::PaintChart() {
     TChartCanvas& c = ChartCanvas();
     RECT client = ClientRect();
     c.BeginPaint(client.right - client.left, client.bottom - client.top);
+    // Background, walls and axes change with the range, the size or the colours only: drawn as
+    // one layer, which is copied when it is the same as last time.
+    c.BeginLayer();
     panelBounds_ = client;
     CalcPlotRectFromMargins();
 
@@ -219,6 +222,7 @@ void TAxisPanel::PaintChart() {
         for (TChartAxis* a : axes_)
             if (!a->IsDepth() && a->IsVisible()) a->Draw();
     }
+    c.EndLayer();
     if (OnBeforeDrawSeries) OnBeforeDrawSeries(this);
     for (TChartSeries* s : series_)
         if (s->Active()) s->DrawValues();

@@ -1,4 +1,5 @@
 #include "ChartCanvas.h"
+#include <algorithm>
 #include <cstring>
 
 namespace chart {
@@ -204,29 +205,161 @@ void TChartCanvas::SelectFont() {
     fontStale_ = false;
 }
 
+// --- layer ------------------------------------------------------------------------------
+
+bool TChartCanvas::State::operator==(const State& o) const {
+    return pen == o.pen && brush == o.brush && memcmp(&font, &o.font, sizeof font) == 0 && fontColor == o.fontColor &&
+           transparent == o.transparent && backColor == o.backColor && align == o.align && clipped == o.clipped &&
+           (!clipped || EqualRect(&clip, &o.clip));
+}
+
+bool TChartCanvas::LayerOp::operator==(const LayerOp& o) const {
+    return kind == o.kind && EqualRect(&r, &o.r) && text == o.text && state == o.state &&
+           points.size() == o.points.size() &&
+           std::equal(points.begin(), points.end(), o.points.begin(),
+                      [](POINT a, POINT b) { return a.x == b.x && a.y == b.y; });
+}
+
+TChartCanvas::State TChartCanvas::Capture() const {
+    return {pen_, brush_, font_, fontColor_, transparent_, backColor_, align_, clipped_, clip_};
+}
+
+void TChartCanvas::Restore(const State& s) {
+    // Straight to the fields: a replay is not a new call a watching canvas should see.
+    ApplyPen(s.pen);
+    if (!(s.brush == brush_)) {
+        brush_ = s.brush;
+        brushStale_ = true;
+    }
+    if (memcmp(&s.font, &font_, sizeof font_) != 0) {
+        font_ = s.font;
+        fontStale_ = true;
+        fontHeight_ = -1;
+    }
+    fontColor_ = s.fontColor;
+    transparent_ = s.transparent;
+    backColor_ = s.backColor;
+    align_ = s.align;
+    HDC dc = DC();
+    SetBkMode(dc, transparent_ ? TRANSPARENT : OPAQUE);
+    SetBkColor(dc, Rgb(backColor_));
+    ::SetTextAlign(dc, align_);
+    if (s.clipped) {
+        if (!dcClipped_ || !EqualRect(&dcClip_, &s.clip)) DoClip(s.clip);
+    } else if (dcClipped_) {
+        DoUnclip();
+    }
+}
+
+void TChartCanvas::BeginLayer() {
+    layerOps_.clear();
+    recording_ = true;
+}
+
+bool TChartCanvas::Deferred(LayerOp::Kind kind, RECT r, std::string text, const POINT* points, int count) {
+    if (!recording_) return false;
+    LayerOp op{kind, r, std::move(text), {}, Capture()};
+    if (points) op.points.assign(points, points + count);
+    layerOps_.push_back(std::move(op));
+    return true;
+}
+
+void TChartCanvas::EndLayer() {
+    if (!recording_) return;
+    recording_ = false;
+    const State live = Capture();
+    HDC dc = DC();
+    const int w = bitmap_.Width(), h = bitmap_.Height();
+    layerReused_ = kept_.Width() == w && kept_.Height() == h && layerOps_ == keptOps_;
+    DoUnclip();
+    if (layerReused_) {
+        BitBlt(dc, 0, 0, w, h, kept_.Canvas().Handle(), 0, 0, SRCCOPY);
+    } else {
+        for (const LayerOp& op : layerOps_) Perform(op);
+        DoUnclip();
+        if (kept_.Width() != w || kept_.Height() != h) kept_.SetSize(w, h);
+        BitBlt(kept_.Canvas().Handle(), 0, 0, w, h, dc, 0, 0, SRCCOPY);
+        keptOps_.swap(layerOps_);
+    }
+    layerOps_.clear();
+    Restore(live);
+}
+
+void TChartCanvas::Perform(const LayerOp& op) {
+    Restore(op.state);
+    const RECT& r = op.r;
+    switch (op.kind) {
+        case LayerOp::Fill: DoFillRect(r); break;
+        case LayerOp::Rect: DoRectangle(r.left, r.top, r.right, r.bottom); break;
+        case LayerOp::Line: DoLine(r.left, r.top, r.right, r.bottom); break;
+        case LayerOp::Poly: DoPolyline(op.points.data(), static_cast<int>(op.points.size())); break;
+        case LayerOp::Text: DoTextOut(r.left, r.top, op.text); break;
+        case LayerOp::Clip: DoClip(r); break;
+        case LayerOp::Unclip: DoUnclip(); break;
+    }
+}
+
 // --- drawing ----------------------------------------------------------------------------
 
 void TChartCanvas::FillRect(const RECT& r) {
+    if (brush_.style == forms::bsClear || Deferred(LayerOp::Fill, r)) return;
+    DoFillRect(r);
+}
+
+void TChartCanvas::Rectangle(int left, int top, int right, int bottom) {
+    if (!Deferred(LayerOp::Rect, {left, top, right, bottom})) DoRectangle(left, top, right, bottom);
+}
+
+void TChartCanvas::Line(int x0, int y0, int x1, int y1) {
+    if (pen_.style == forms::psClear || Deferred(LayerOp::Line, {x0, y0, x1, y1})) return;
+    DoLine(x0, y0, x1, y1);
+}
+
+void TChartCanvas::Polyline(const POINT* points, int count) {
+    if (pen_.style == forms::psClear || count < 2 || Deferred(LayerOp::Poly, {}, {}, points, count)) return;
+    DoPolyline(points, count);
+}
+
+void TChartCanvas::TextOut(int x, int y, const std::string& text) {
+    if (!Deferred(LayerOp::Text, {x, y, 0, 0}, text)) DoTextOut(x, y, text);
+}
+
+void TChartCanvas::ClipRectangle(const RECT& r) {
+    if (!Deferred(LayerOp::Clip, r)) DoClip(r);
+    clipped_ = true;
+    clip_ = r;
+}
+
+void TChartCanvas::UnClipRectangle() {
+    if (!Deferred(LayerOp::Unclip, {})) DoUnclip();
+    clipped_ = false;
+}
+
+void TChartCanvas::DoFillRect(const RECT& r) {
     if (brush_.style == forms::bsClear) return;
     SelectBrush();
     ::FillRect(DC(), &r, static_cast<HBRUSH>(GetCurrentObject(DC(), OBJ_BRUSH)));
 }
 
-void TChartCanvas::Rectangle(int left, int top, int right, int bottom) {
+void TChartCanvas::DoRectangle(int left, int top, int right, int bottom) {
     SelectPen();
     SelectBrush();
     ::Rectangle(DC(), left, top, right, bottom);
 }
 
-void TChartCanvas::Line(int x0, int y0, int x1, int y1) {
-    if (pen_.style == forms::psClear) return;
+void TChartCanvas::DoLine(int x0, int y0, int x1, int y1) {
     SelectPen();
     HDC dc = DC();
     MoveToEx(dc, x0, y0, nullptr);
     LineTo(dc, x1, y1);
 }
 
-void TChartCanvas::TextOut(int x, int y, const std::string& text) {
+void TChartCanvas::DoPolyline(const POINT* points, int count) {
+    SelectPen();
+    ::Polyline(DC(), points, count);
+}
+
+void TChartCanvas::DoTextOut(int x, int y, const std::string& text) {
     SelectFont();
     HDC dc = DC();
     SetTextColor(dc, Rgb(fontColor_));
@@ -256,13 +389,16 @@ int TChartCanvas::FontHeight() {
     return fontHeight_;
 }
 
-void TChartCanvas::ClipRectangle(const RECT& r) {
+void TChartCanvas::DoClip(const RECT& r) {
     forms::Region rgn(CreateRectRgn(r.left, r.top, r.right, r.bottom));
     SelectClipRgn(DC(), rgn.get());  // the DC keeps its own copy
+    dcClipped_ = true;
+    dcClip_ = r;
 }
 
-void TChartCanvas::UnClipRectangle() {
+void TChartCanvas::DoUnclip() {
     SelectClipRgn(DC(), nullptr);
+    dcClipped_ = false;
 }
 
 }  // namespace chart

@@ -1,6 +1,8 @@
 // The chart's pens and brushes, and the canvas every chart part draws through: a set of
 // drawing operations in control pixels over an offscreen bitmap that is reused while the
 // chart keeps its size. The operations are virtual so a test can watch the drawing.
+// A paint may mark a layer (background, walls, axes) whose operations are written down first:
+// when they are the same as the last paint's, the pixels kept from then are copied instead.
 #pragma once
 #include "forms/Bitmap.h"
 #include "forms/Graphics.h"
@@ -79,6 +81,14 @@ public:
     virtual void ResetState();
     const forms::TBitmap& Image() const { return bitmap_; }
 
+    // The layer: drawing between the two is deferred to EndLayer, which either copies the pixels
+    // of an identical earlier layer or draws it and keeps its pixels. State set in between holds
+    // after EndLayer as usual.
+    void BeginLayer();
+    void EndLayer();
+    // Whether the last EndLayer copied kept pixels instead of drawing.
+    bool LayerReused() const { return layerReused_; }
+
     // Drawing state.
     virtual void SetPen(TColor color, int width, forms::TPenStyle style, forms::TPenMode mode);
     virtual void SetSmallDotsPen(TColor color, forms::TPenMode mode);
@@ -94,6 +104,9 @@ public:
     virtual void FillRect(const RECT& r);
     virtual void Rectangle(int left, int top, int right, int bottom);
     virtual void Line(int x0, int y0, int x1, int y1);
+    // Joined segments through the points: the same pixels as a Line per segment with a solid
+    // copying pen, in one call.
+    virtual void Polyline(const POINT* points, int count);
     void HorizLine(int x0, int x1, int y) { Line(x0, y, x1, y); }
     void VertLine(int x, int y0, int y1) { Line(x, y0, x, y1); }
     virtual void TextOut(int x, int y, const std::string& text);
@@ -133,6 +146,40 @@ private:
         forms::TBrushStyle style = forms::bsSolid;
         bool operator==(const BrushState&) const = default;
     };
+    // Everything a drawing operation depends on besides its own arguments.
+    struct State {
+        PenState pen;
+        BrushState brush;
+        LOGFONTA font;
+        TColor fontColor;
+        bool transparent;
+        TColor backColor;
+        UINT align;
+        bool clipped;
+        RECT clip;
+        bool operator==(const State& o) const;
+    };
+    struct LayerOp {
+        enum Kind { Fill, Rect, Line, Poly, Text, Clip, Unclip } kind;
+        RECT r;  // rectangle, line ends or text anchor
+        std::string text;
+        std::vector<POINT> points;
+        State state;
+        bool operator==(const LayerOp& o) const;
+    };
+    State Capture() const;
+    void Restore(const State& s);
+    // True when the operation was written down for the layer rather than drawn.
+    bool Deferred(LayerOp::Kind kind, RECT r, std::string text = {}, const POINT* points = nullptr, int count = 0);
+    void Perform(const LayerOp& op);
+    void DoFillRect(const RECT& r);
+    void DoRectangle(int left, int top, int right, int bottom);
+    void DoLine(int x0, int y0, int x1, int y1);
+    void DoPolyline(const POINT* points, int count);
+    void DoTextOut(int x, int y, const std::string& text);
+    void DoClip(const RECT& r);
+    void DoUnclip();
+
     void ApplyPen(const PenState& p);
     void SelectPen();
     void SelectBrush();
@@ -157,6 +204,11 @@ private:
     HGDIOBJ oldPen_ = nullptr, oldBrush_ = nullptr, oldFont_ = nullptr;
     HDC selectedIn_ = nullptr;
     int fontHeight_ = -1;  // cached height of "W"
+    bool clipped_ = false, dcClipped_ = false;
+    RECT clip_{0, 0, 0, 0}, dcClip_{0, 0, 0, 0};
+    bool recording_ = false, layerReused_ = false;
+    std::vector<LayerOp> layerOps_, keptOps_;
+    forms::TBitmap kept_;  // the pixels of keptOps_, the size of the bitmap they were drawn on
 };
 
 }  // namespace chart

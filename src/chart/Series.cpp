@@ -44,20 +44,46 @@ void TCustomSeries::CalcVerticalMargins(int& top, int& bottom) {
 
 void TCustomSeries::DrawSegment(int x, int y, TColor color) {
     if ((x == prevX_ && y == prevY_) || color == clNone || !linePen_.Visible()) return;
+    POINT p[3] = {{prevX_, prevY_}, {x, y}, {x, y}};
+    int n = 2;
+    if (stairs_) {
+        p[1] = invertedStairs_ ? POINT{prevX_, y} : POINT{x, prevY_};
+        n = 3;
+    }
+    // A solid copying pen paints the same pixels whether the segments are joined or not, so
+    // they are gathered into one line; other pens draw each segment on its own.
+    const bool joinable = linePen_.Style() == forms::psSolid && linePen_.Mode() == forms::pmCopy &&
+                          !(linePen_.SmallDots() && linePen_.Width() == 1);
+    if (!line_.empty() && (!joinable || lineColor_ != color || line_.back().x != p[0].x || line_.back().y != p[0].y))
+        FlushLine();
+    if (joinable) {
+        if (line_.empty()) {
+            line_.push_back(p[0]);
+            lineColor_ = color;
+        }
+        line_.insert(line_.end(), p + 1, p + n);
+        return;
+    }
     TChartCanvas& c = ParentChart()->ChartCanvas();
     // The line takes the point's colour; the pen gives width and style only.
     if (linePen_.SmallDots() && linePen_.Width() == 1) c.SetSmallDotsPen(color, linePen_.Mode());
     else c.SetPen(color, linePen_.Width(), linePen_.Style(), linePen_.Mode());
     c.SetBrush(forms::clWhite, forms::bsClear);
-    if (!stairs_) {
-        c.Line(prevX_, prevY_, x, y);
-    } else if (invertedStairs_) {
-        c.Line(prevX_, prevY_, prevX_, y);
-        c.Line(prevX_, y, x, y);
-    } else {
-        c.Line(prevX_, prevY_, x, prevY_);
-        c.Line(x, prevY_, x, y);
-    }
+    for (int k = 1; k < n; ++k) c.Line(p[k - 1].x, p[k - 1].y, p[k].x, p[k].y);
+}
+
+void TCustomSeries::FlushLine() {
+    if (line_.empty()) return;
+    TChartCanvas& c = ParentChart()->ChartCanvas();
+    c.SetPen(lineColor_, linePen_.Width(), linePen_.Style(), linePen_.Mode());
+    c.SetBrush(forms::clWhite, forms::bsClear);
+    c.Polyline(line_.data(), static_cast<int>(line_.size()));
+    line_.clear();
+}
+
+void TCustomSeries::DrawAllPoints() {
+    TChartSeries::DrawAllPoints();
+    FlushLine();
 }
 
 void TCustomSeries::DrawPoint(int i) {
@@ -93,7 +119,10 @@ void TCustomSeries::DrawPoint(int i) {
             DrawSegment(x, y, k);
         }
     }
-    if (pointer_.Visible() && k != clNone) DrawPointer(x, y, k);
+    if (pointer_.Visible() && k != clNone) {
+        FlushLine();  // the symbol lies over the line so far
+        DrawPointer(x, y, k);
+    }
     prevX_ = x;
     prevY_ = y;
     prevColor_ = k;

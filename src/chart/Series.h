@@ -1,6 +1,7 @@
 // Series that draw lines (and, when asked, point symbols) through their points.
 #pragma once
 #include "ChartEngine.h"
+#include <vector>
 
 namespace chart {
 
@@ -49,8 +50,11 @@ public:
 protected:
     void DrawPoint(int i) override;
     bool DrawBetweenPoints() const override { return drawBetweenPoints_; }
+    void DrawAllPoints() override;
     virtual void DrawPointer(int x, int y, TColor color);
     void DrawSegment(int x, int y, TColor color);
+    // Draws the segments gathered so far as one line.
+    void FlushLine();
 
     bool drawLine_ = false;
     bool drawArea_ = false;  // areas are not drawn by this chart
@@ -63,6 +67,9 @@ private:
     int lineHeight_ = 0;
     int prevX_ = 0, prevY_ = 0;
     TColor prevColor_ = clDefault;
+    // Joined segments not drawn yet, all in lineColor_.
+    std::vector<POINT> line_;
+    TColor lineColor_ = clDefault;
 };
 
 class TLineSeries : public TCustomSeries {

@@ -45,6 +45,12 @@ public:
         if (PenStyle() != forms::psClear) Add(DrawOp::Line, x0, y0, x1, y1);
         TChartCanvas::Line(x0, y0, x1, y1);
     }
+    // A joined line is written down as its segments.
+    void Polyline(const POINT* p, int n) override {
+        if (PenStyle() != forms::psClear)
+            for (int i = 1; i < n; ++i) Add(DrawOp::Line, p[i - 1].x, p[i - 1].y, p[i].x, p[i].y);
+        TChartCanvas::Polyline(p, n);
+    }
     void TextOut(int x, int y, const std::string& t) override {
         DrawOp& o = Add(DrawOp::Text, x, y, 0, 0);
         o.text = t;
