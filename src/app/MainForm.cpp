@@ -25,6 +25,8 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
     SetAlphaBlendValue(200);
     Font().SetName("MS Sans Serif");
     Font().SetHeight(-11);
+    // Smoothed text would mix its edges into the colour key, a purple fringe round every label.
+    Font().SetQuality(fqNonAntialiased);
     SetBounds(367, 222, 154, 221);
 
     PopupMenu1 = new TPopupMenu(this);

@@ -302,3 +302,28 @@ TEST_F(Panel, NoDrivesLeaveAnEmptyPanelAndTheAxisAsItWas) {
     EXPECT_EQ(std::make_pair(Axis().Minimum(), Axis().Maximum()), std::make_pair(min, max));
     EXPECT_EQ(monitor->TrayIcon1->Hint(), "");
 }
+
+TEST_F(Panel, TextOnTheColourKeyHasNoPixelBlendedWithTheKey) {
+    Start({{"Pos", 3}, {"Alpha", 255}});
+    Reply({{"ST380011A", 41}, {"WDC WD800JB", 38}});
+    // The window's image as it paints it: its surface with the labels and pictures, then the chart.
+    forms::TBitmap image(monitor->Width(), monitor->Height());
+    HDC dc = image.Canvas().Handle();
+    SendMessageA(monitor->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageA(monitor->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    chart::TChart* chart = monitor->Chart1;
+    SetViewportOrgEx(dc, chart->Left(), chart->Top(), nullptr);
+    SendMessageA(chart->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    GdiFlush();
+    // The key itself is see-through; a mix of the key and a text colour is not, and shows purple.
+    int blended = 0, key = 0;
+    for (int i = 0; i < image.Width() * image.Height(); ++i) {
+        const uint32_t p = image.Bits()[i] & 0xFFFFFF;
+        const int red = p >> 16, green = (p >> 8) & 0xFF, blue = p & 0xFF;
+        key += p == 0x800080;
+        blended += p != 0x800080 && red >= 64 && blue >= 64 && green <= 48;
+    }
+    EXPECT_GT(key, image.Width() * image.Height() / 4);
+    EXPECT_EQ(blended, 0);
+}
