@@ -78,3 +78,24 @@ TEST_F(ConfTest, EveryCaptionFitsItsControlInTheFontTheDialogAsksFor) {
     EXPECT_GE(measured, 40);
     EXPECT_EQ(misfits.str(), "");
 }
+
+// The program declares itself aware of each screen's density, and the monitor follows it; the
+// dialog, laid out for 96 pixels per inch, asks the system to stretch it.
+TEST_F(ConfTest, TheMonitorIsAwareOfEachScreensDensityAndTheDialogIsStretched) {
+    HRSRC manifest = FindResourceA(nullptr, MAKEINTRESOURCE(1), MAKEINTRESOURCE(24));
+    ASSERT_NE(manifest, nullptr);
+    const std::string text(static_cast<const char*>(LockResource(LoadResource(nullptr, manifest))),
+                           SizeofResource(nullptr, manifest));
+    EXPECT_NE(text.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2"),
+              std::string::npos);
+    Start();
+    using GetContext = HANDLE(WINAPI*)(HWND);
+    using GetAwareness = int(WINAPI*)(HANDLE);
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    auto context = reinterpret_cast<GetContext>(reinterpret_cast<void*>(GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
+    auto awareness = reinterpret_cast<GetAwareness>(reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+    ASSERT_TRUE(context && awareness);
+    EXPECT_EQ(awareness(context(monitor->Handle())), 2);  // per monitor
+    EXPECT_EQ(awareness(context(dialog->Handle())), 0);   // unaware
+    EXPECT_EQ(awareness(context(dialog->XPButton2->Handle())), 0);
+}

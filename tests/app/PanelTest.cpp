@@ -327,3 +327,32 @@ TEST_F(Panel, TextOnTheColourKeyHasNoPixelBlendedWithTheKey) {
     EXPECT_GT(key, image.Width() * image.Height() / 4);
     EXPECT_EQ(blended, 0);
 }
+
+TEST_F(Panel, TheMonitorGrowsWithItsScreensDensityAndKeepsItsPointSizes) {
+    const struct { UINT dpi; int width, height, font, axisFont, picture; } cases[] = {
+        {96, 145, 217, -11, -9, 32},
+        {144, 218, 326, -17, -14, 48},  // 150 %: the picture drawn for 48 pixels, not stretched
+    };
+    for (const auto& c : cases) {
+        forms::platform.GetDpiForWindow = [&c](HWND) { return c.dpi; };
+        Start({{"Pos", 3}, {"ShowHddNames", 1}, {"ShowIcons", 1}, {"ShowChart", 1}});
+        Reply({{"A", 40}, {"B", 41}});
+        const std::string what = std::to_string(c.dpi) + " dpi";
+        EXPECT_EQ(std::make_pair(monitor->Width(), monitor->Height()), std::make_pair(c.width, c.height)) << what;
+        EXPECT_EQ(monitor->NameLabels[0]->Font().Height(), c.font) << what;
+        EXPECT_EQ(monitor->Chart1->LeftAxis().LabelsFont().Height(), c.axisFont) << what;
+        EXPECT_EQ(monitor->Image1->Picture().Width(), c.picture) << what;
+        forms::Application->MainForm = nullptr;
+        monitor.reset();
+    }
+}
+
+TEST_F(Panel, MovingOntoAScreenOfAnotherDensityRescalesTheMonitorWhereTheSystemPutsIt) {
+    Start({{"Pos", 3}, {"ShowHddNames", 1}, {"ShowIcons", 1}, {"ShowChart", 1}});
+    Reply({{"A", 40}, {"B", 41}});
+    RECT suggested{300, 200, 300 + 218, 200 + 326};
+    SendMessageA(monitor->Handle(), 0x02E0, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(std::make_pair(monitor->Width(), monitor->Height()), std::make_pair(218, 326));
+    EXPECT_EQ(std::make_pair(monitor->Left(), monitor->Top()), std::make_pair(300, 200));
+    EXPECT_EQ(monitor->TempLabels[1]->Caption(), "41\xB0" "C");
+}
