@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the program's own pictures: the product icon (thermowl.ico, 16 and 32 pixels), the
+"""Draws the program's own pictures: the product icon (thermowl.ico, 16, 24, 32 and 48 pixels), the
 32 x 32 drive picture (drive.bmp) and its 48 x 48 one for 150 % (drive48.bmp), the strip of nine 16 x 16 menu and button images
 (menuimages.bmp), magenta being see-through in both bitmaps, and the 304 x 60 banner of the
 options dialog (banner.jpg, encoded by ImageMagick's convert). Run it again after a change; its
@@ -61,11 +61,13 @@ def thermometer(size):
     return px, a
 
 def write_ico(path):
-    images = [icon_image(*thermometer(n)) for n in (16, 32)]
+    # 24 and 48 pixels: the small and large icon at 150 %, drawn for that size.
+    sizes = (16, 24, 32, 48)
+    images = [icon_image(*thermometer(n)) for n in sizes]
     head = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     entries = b""
-    for n, img in zip((16, 32), images):
+    for n, img in zip(sizes, images):
         entries += struct.pack("<BBBBHHII", n, n, 0, 0, 1, 32, len(img), offset)
         offset += len(img)
     open(path, "wb").write(head + entries + b"".join(images))
