@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws the program's own pictures: the product icon (thermowl.ico, 16, 24, 32 and 48 pixels), the
-32 x 32 drive picture (drive.bmp) and its 48 x 48 one for 150 % (drive48.bmp), the strip of nine 16 x 16 menu and button images
+32 x 32 drive picture (drive.bmp) its 48 x 48 and 64 x 64 ones for 150 % and 200 % (drive48.bmp, drive64.bmp), the strip of nine 16 x 16 menu and button images
 (menuimages.bmp), magenta being see-through in both bitmaps, and the 304 x 60 banner of the
 options dialog (banner.jpg, encoded by ImageMagick's convert). Run it again after a change; its
 output is checked in under resources/."""
@@ -73,7 +73,7 @@ def write_ico(path):
     open(path, "wb").write(head + entries + b"".join(images))
 
 def drive(size=32):
-    # Drawn for its size (32, or 48 for a screen at 150 %) rather than stretched.
+    # Drawn for its size (32, 48 or 64 pixels) rather than stretched.
     k = size / 32
     r = lambda v: round(v * k)
     m = (255, 0, 255)
@@ -286,5 +286,6 @@ out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file_
 write_ico(os.path.join(out, "thermowl.ico"))
 write_bmp(os.path.join(out, "drive.bmp"), drive())
 write_bmp(os.path.join(out, "drive48.bmp"), drive(48))
+write_bmp(os.path.join(out, "drive64.bmp"), drive(64))
 write_bmp(os.path.join(out, "menuimages.bmp"), menu_images())
 write_jpeg(os.path.join(out, "banner.jpg"), banner())

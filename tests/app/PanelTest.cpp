@@ -332,6 +332,7 @@ TEST_F(Panel, TheMonitorGrowsWithItsScreensDensityAndKeepsItsPointSizes) {
     const struct { UINT dpi; int width, height, font, axisFont, picture; } cases[] = {
         {96, 145, 217, -11, -9, 32},
         {144, 218, 326, -17, -14, 48},  // 150 %: the picture drawn for 48 pixels, not stretched
+        {192, 290, 434, -22, -18, 64},
     };
     for (const auto& c : cases) {
         forms::platform.GetDpiForWindow = [&c](HWND) { return c.dpi; };
