@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the program's own pictures: the product icon (thermowl.ico, 16 and 32 pixels), the
-32 x 32 drive picture (drive.bmp), the strip of nine 16 x 16 menu and button images
+"""Draws the program's own pictures: the product icon (thermowl.ico, 16, 24, 32 and 48 pixels), the
+32 x 32 drive picture (drive.bmp) its 48 x 48 and 64 x 64 ones for 150 % and 200 % (drive48.bmp, drive64.bmp), the strip of nine 16 x 16 menu and button images
 (menuimages.bmp), magenta being see-through in both bitmaps, and the 304 x 60 banner of the
 options dialog (banner.jpg, encoded by ImageMagick's convert). Run it again after a change; its
 output is checked in under resources/."""
@@ -61,31 +61,36 @@ def thermometer(size):
     return px, a
 
 def write_ico(path):
-    images = [icon_image(*thermometer(n)) for n in (16, 32)]
+    # 24 and 48 pixels: the small and large icon at 150 %, drawn for that size.
+    sizes = (16, 24, 32, 48)
+    images = [icon_image(*thermometer(n)) for n in sizes]
     head = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
     entries = b""
-    for n, img in zip((16, 32), images):
+    for n, img in zip(sizes, images):
         entries += struct.pack("<BBBBHHII", n, n, 0, 0, 1, 32, len(img), offset)
         offset += len(img)
     open(path, "wb").write(head + entries + b"".join(images))
 
-def drive():
+def drive(size=32):
+    # Drawn for its size (32, 48 or 64 pixels) rather than stretched.
+    k = size / 32
+    r = lambda v: round(v * k)
     m = (255, 0, 255)
-    px = [[m] * 32 for _ in range(32)]
-    for y in range(6, 27):
-        for x in range(2, 30):
-            edge = y in (6, 26) or x in (2, 29)
+    px = [[m] * size for _ in range(size)]
+    for y in range(r(6), r(27)):
+        for x in range(r(2), r(30)):
+            edge = y in (r(6), r(27) - 1) or x in (r(2), r(30) - 1)
             px[y][x] = (64, 64, 64) if edge else (176, 180, 188)
-    for y in range(8, 25):              # the platter seen through the cover
-        for x in range(4, 24):
-            d = ((x - 13.5) ** 2 + (y - 16) ** 2) ** 0.5
-            if d <= 8:
-                px[y][x] = (120, 124, 132) if d > 7 else (208, 212, 220)
-            if d <= 1.5:
+    for y in range(r(8), r(25)):        # the platter seen through the cover
+        for x in range(r(4), r(24)):
+            d = ((x - 13.5 * k) ** 2 + (y - 16 * k) ** 2) ** 0.5
+            if d <= 8 * k:
+                px[y][x] = (120, 124, 132) if d > 8 * k - 1 else (208, 212, 220)
+            if d <= 1.5 * k:
                 px[y][x] = (64, 64, 64)
-    for y in range(20, 23):             # the activity light
-        for x in range(25, 28):
+    for y in range(r(20), r(23)):       # the activity light
+        for x in range(r(25), r(28)):
             px[y][x] = (0, 200, 0)
     return px
 
@@ -280,5 +285,7 @@ def write_jpeg(path, pixels):
 out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "resources")
 write_ico(os.path.join(out, "thermowl.ico"))
 write_bmp(os.path.join(out, "drive.bmp"), drive())
+write_bmp(os.path.join(out, "drive48.bmp"), drive(48))
+write_bmp(os.path.join(out, "drive64.bmp"), drive(64))
 write_bmp(os.path.join(out, "menuimages.bmp"), menu_images())
 write_jpeg(os.path.join(out, "banner.jpg"), banner())

@@ -4,6 +4,7 @@
 #include "MainForm.h"
 #include "RunValue.h"
 #include "forms/Application.h"
+#include "forms/DpiAwareness.h"
 
 namespace thermowl {
 
@@ -15,6 +16,8 @@ const char* const RestartText = "Please restart application!        ";
 
 TConfForm::TConfForm(TComponent* owner, TMainForm* monitor) : TForm(owner), monitor_(monitor) {
     Name = "ConfForm";
+    // Laid out for 96 pixels per inch: on a denser screen the system stretches the dialog.
+    TDpiUnawareScope unaware;
     BuildForm();
     BuildGeneralPage();
     BuildMonitorPage();

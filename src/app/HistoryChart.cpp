@@ -41,6 +41,7 @@ void ConfigureHistoryChart(TChart& c) {
     l.Axis().SetColor(forms::clBlue);
     l.LabelsFont().SetName("Arial");
     l.LabelsFont().SetHeight(-9);
+    l.LabelsFont().SetQuality(forms::fqNonAntialiased);  // on the colour key
     l.LabelsFont().SetColor(forms::clBlue);
     l.SetTickLength(6);
     l.Ticks().SetColor(forms::clBlue);
@@ -59,6 +60,7 @@ void ConfigureHistoryChart(TChart& c) {
     b.SetLabels(false);
     b.LabelsFont().SetName("Arial");
     b.LabelsFont().SetHeight(-11);
+    b.LabelsFont().SetQuality(forms::fqNonAntialiased);
     b.LabelsFont().SetColor(forms::clMaroon);
     b.Axis().SetWidth(1);
     b.SetTickLength(0);

@@ -25,6 +25,8 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
     SetAlphaBlendValue(200);
     Font().SetName("MS Sans Serif");
     Font().SetHeight(-11);
+    // Smoothed text would mix its edges into the colour key, a purple fringe round every label.
+    Font().SetQuality(fqNonAntialiased);
     SetBounds(367, 222, 154, 221);
 
     PopupMenu1 = new TPopupMenu(this);
@@ -87,6 +89,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
     OnMouseDown = [this](TObject* s, TMouseButton b, TShiftState sh, int x, int y) { FormMouseDown(s, b, sh, x, y); };
 
     Handle();
+    ApplyDpi(static_cast<int>(platform.GetDpiForWindow(Handle())));
     TrayIcon1->Loaded();
     // As a form's OnCreate: a failure is reported in the error box and creation goes on.
     try {
@@ -223,6 +226,11 @@ void TMainForm::WndProc(TMessage& m) {
         if (r.show) ShowInfo();
         // Any reply ends a silence, also one with nothing to show.
         else if (PanelReady) UpdateHint();
+        m.Result = 0;
+        return;
+    }
+    if (m.Msg == DpiChangedMsg) {
+        DpiChanged(HIWORD(m.WParam), *reinterpret_cast<const RECT*>(m.LParam));
         m.Result = 0;
         return;
     }

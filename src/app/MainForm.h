@@ -106,6 +106,12 @@ private:
     forms::TImage* MakeDriveIcon();
     void LayOutRows();
     void FitToChildren();
+    // The screen's density: sizes made for 96 pixels per inch are multiplied by dpi / 96.
+    int dpi_ = 96;
+    int Scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+    // Fonts, the drive picture and the chart for `dpi`; the rows follow at the next CreateIcons.
+    void ApplyDpi(int dpi);
+    void DpiChanged(int dpi, const RECT& suggested);
     void PullBackOnScreen();
     int builtDrives_ = 0;
     // While the panel is being shown, or a row's mouse-down drags the window, a reply only marks
@@ -114,6 +120,7 @@ private:
     bool panelBusy_ = false;
     bool showPending_ = false;
     static constexpr UINT ShowPendingMsg = WM_APP + 1;  // shows a reply the window drag held back
+    static constexpr UINT DpiChangedMsg = 0x02E0;  // WM_DPICHANGED, from Windows 8.1 on
     void ShowReading();
     // The stored settings are loaded and the window stands in their place: a close may store them.
     bool settingsApplied_ = false;

@@ -52,7 +52,7 @@ label::TOutlinedLabel* TMainForm::MakeDriveLabel() {
 TImage* TMainForm::MakeDriveIcon() {
     auto* icon = new TImage(this);
     icon->SetVisible(false);
-    icon->SetBounds(0, 0, 105, 105);
+    icon->SetBounds(0, 0, Scaled(105), Scaled(105));
     icon->Picture().Assign(Image1->Picture());
     icon->SetTransparent(true);
     icon->Cursor = IDC_HAND;
@@ -111,26 +111,26 @@ void TMainForm::LayOutRows() {
         if (names) {
             NameLabels[i]->SetBounds(0, y, NameLabels[i]->Width(), NameLabels[i]->Height());
             NameLabels[i]->Show();
-            y += 16;
+            y += Scaled(16);
         }
         if (icons) {
-            DriveIcons[i]->SetBounds(0, y, 105, 105);
+            DriveIcons[i]->SetBounds(0, y, Scaled(105), Scaled(105));
             DriveIcons[i]->Show();
-            y += 32;
+            y += Scaled(32);
         }
         // Alone on its line when nothing else is shown; beside the icon, 6 pixels below its top.
         if (!icons && !names && !chartShown) {
             TempLabels[i]->SetBounds(0, y, TempLabels[i]->Width(), TempLabels[i]->Height());
             TempLabels[i]->Show();
-            y += 16;
+            y += Scaled(16);
         }
         if (icons) {
-            TempLabels[i]->SetBounds(40, y - 26, TempLabels[i]->Width(), TempLabels[i]->Height());
+            TempLabels[i]->SetBounds(Scaled(40), y - Scaled(26), TempLabels[i]->Width(), TempLabels[i]->Height());
             TempLabels[i]->Show();
         }
     }
     if (chartShown) {
-        Chart1->SetBounds(0, y + 16, Chart1->Width(), Chart1->Height());
+        Chart1->SetBounds(0, y + Scaled(16), Chart1->Width(), Chart1->Height());
         Chart1->Show();
     }
 }

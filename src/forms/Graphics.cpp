@@ -27,6 +27,7 @@ void TFont::SetStyle(TFontStyles v) { Set(style_, v); }
 void TFont::SetCharset(BYTE v) { Set(charset_, v); }
 void TFont::SetPitch(TFontPitch v) { Set(pitch_, v); }
 void TFont::SetOrientation(int v) { Set(orientation_, v); }
+void TFont::SetQuality(TFontQuality v) { Set(quality_, v); }
 void TFont::SetColor(TColor v) {
     // The colour is not part of the handle: no need to drop it.
     if (color_ == v) return;
@@ -42,13 +43,13 @@ void TFont::Assign(const TFont& o) {
     Changing();
     handle_.reset();
     name_ = o.name_; height_ = o.height_; style_ = o.style_; color_ = o.color_;
-    charset_ = o.charset_; pitch_ = o.pitch_; orientation_ = o.orientation_;
+    charset_ = o.charset_; pitch_ = o.pitch_; orientation_ = o.orientation_; quality_ = o.quality_;
     Changed();
 }
 
 bool TFont::SameAs(const TFont& o) const {
     return name_ == o.name_ && height_ == o.height_ && style_ == o.style_ && charset_ == o.charset_ &&
-           pitch_ == o.pitch_ && orientation_ == o.orientation_;
+           pitch_ == o.pitch_ && orientation_ == o.orientation_ && quality_ == o.quality_;
 }
 
 LOGFONTA TFont::LogFont() const {
@@ -63,7 +64,9 @@ LOGFONTA TFont::LogFont() const {
     lf.lfCharSet = charset_;
     lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    lf.lfQuality = DEFAULT_QUALITY;
+    lf.lfQuality = quality_ == fqNonAntialiased ? NONANTIALIASED_QUALITY
+                   : quality_ == fqAntialiased  ? ANTIALIASED_QUALITY
+                                                : DEFAULT_QUALITY;
     lf.lfPitchAndFamily = pitch_ == fpFixed ? FIXED_PITCH : pitch_ == fpVariable ? VARIABLE_PITCH : DEFAULT_PITCH;
     strncpy(lf.lfFaceName, name_.c_str(), LF_FACESIZE - 1);
     return lf;

@@ -26,6 +26,9 @@ protected:
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 using TFontStyles = unsigned;
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
+// fqNonAntialiased: every pixel of the text is the font's colour or untouched, as a colour key
+// needs; smoothed edges would mix the text into the key.
+enum TFontQuality { fqDefault, fqNonAntialiased, fqAntialiased };
 
 class TFont : public TGraphicsObject {
 public:
@@ -52,6 +55,8 @@ public:
     void SetPitch(TFontPitch v);
     int Orientation() const { return orientation_; }  // tenths of a degree
     void SetOrientation(int v);
+    TFontQuality Quality() const { return quality_; }
+    void SetQuality(TFontQuality v);
 
     LOGFONTA LogFont() const;
     HFONT Handle();
@@ -65,6 +70,7 @@ private:
     BYTE charset_ = DEFAULT_CHARSET;
     TFontPitch pitch_ = fpDefault;
     int orientation_ = 0;
+    TFontQuality quality_ = fqDefault;
     Font handle_;
 };
 

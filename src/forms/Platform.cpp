@@ -13,6 +13,13 @@ PlatformCalls RealPlatform() {
         return ::ShellExecuteA(w, v, f, p, d, s);
     };
     p.ChooseColorA = [](LPCHOOSECOLORA c) { return ::ChooseColorA(c); };
+    p.GetDpiForWindow = [](HWND w) -> UINT {
+        using Fn = UINT(WINAPI*)(HWND);
+        static const Fn fn = reinterpret_cast<Fn>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+        const UINT dpi = fn && w ? fn(w) : 0;
+        return dpi ? dpi : 96;
+    };
     return p;
 }
 

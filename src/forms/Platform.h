@@ -16,6 +16,9 @@ struct PlatformCalls {
     std::function<BOOL(DWORD message, PNOTIFYICONDATAA data)> Shell_NotifyIconA;
     std::function<HINSTANCE(HWND, LPCSTR verb, LPCSTR file, LPCSTR params, LPCSTR dir, INT show)> ShellExecuteA;
     std::function<BOOL(LPCHOOSECOLORA)> ChooseColorA;
+    // The window's pixels per inch: its screen's for a program aware of each screen's density,
+    // 96 where the system has no such call (before Windows 10).
+    std::function<UINT(HWND)> GetDpiForWindow;
 };
 
 // The table in use; starts with the real functions.

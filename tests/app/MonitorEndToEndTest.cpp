@@ -373,3 +373,47 @@ TEST_F(EndToEnd, OnTheDesktopAHotDriveIsAnnouncedAtEveryPollAndThePollingGoesOn)
     for (auto [name, value] : {std::pair{"Devices", 1u}, {"Tray", 0u}, {"Show", 1u}, {"Alarm", 1u}, {"Pos", 2u}})
         EXPECT_EQ(Stored(name), value) << name;
 }
+
+namespace {
+// The screen's density as Wine takes it at a program's start, put back at the end of the scope.
+struct ScreenDensity {
+    HKEY key = nullptr;
+    DWORD old = 0;
+    bool had = false;
+    explicit ScreenDensity(DWORD dpi) {
+        EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key),
+                  ERROR_SUCCESS);
+        DWORD size = sizeof old;
+        had = RegQueryValueExA(key, "LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old), &size) == ERROR_SUCCESS;
+        Set(dpi);
+    }
+    ~ScreenDensity() {
+        if (had) Set(old);
+        else RegDeleteValueA(key, "LogPixels");
+        RegCloseKey(key);
+    }
+    void Set(DWORD dpi) {
+        EXPECT_EQ(RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi),
+                  ERROR_SUCCESS);
+    }
+};
+}  // namespace
+
+TEST_F(EndToEnd, AtOneAndAHalfTimesTheDensityTheMonitorIsOneAndAHalfTimesItsSize) {
+    // Pictures and chart: the drive names' widths would follow their font's own metrics.
+    StoreSettings({{"Pos", 3}, {"PosX", 100}, {"PosY", 100}, {"ShowHddNames", 0}, {"ShowIcons", 1}, {"ShowChart", 1}});
+    StartService();
+    SIZE at[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        ScreenDensity density(i ? 144 : 96);
+        StartMonitor();
+        HWND w = WaitForMonitorRunning();
+        ASSERT_NE(w, nullptr);
+        RECT r;
+        GetWindowRect(w, &r);
+        at[i] = {r.right - r.left, r.bottom - r.top};
+        CloseAndWait(w);
+    }
+    EXPECT_NEAR(at[1].cx, at[0].cx * 3 / 2, 1) << at[0].cx;
+    EXPECT_NEAR(at[1].cy, at[0].cy * 3 / 2, 1) << at[0].cy;
+}

@@ -1,10 +1,11 @@
-// Writes a picture of each page of the options dialog (general.ppm, monitor.ppm, about.ppm) into
-// the folder given as the argument, for the README: a monitor runs against a service on a
-// thread, and the dialog is shown on each page as the tray menu shows it and copied from the
-// screen. Run by scripts/shoot-options in a private Wine prefix.
+// Writes a picture of each page of the options dialog (general.ppm, monitor.ppm, about.ppm) and of
+// the monitor window (window.ppm) into the folder given as the argument, for the README: a monitor
+// runs against a service on a thread, and the dialog is shown on each page as the tray menu shows
+// it and copied from the screen. Run by scripts/shoot-options in a private Wine prefix.
 #include "FakeService.h"
 #include "app/ConfForm.h"
 #include "app/MainForm.h"
+#include "chart/Chart.h"
 #include "app/ServiceLink.h"
 #include "forms/Application.h"
 #include "forms/Bitmap.h"
@@ -32,6 +33,30 @@ bool WriteWindowPicture(HWND window, const std::string& path) {
     for (int i = 0; i < picture.Width() * picture.Height(); ++i) {
         const unsigned char rgb[3] = {static_cast<unsigned char>(p[i] >> 16), static_cast<unsigned char>(p[i] >> 8),
                                       static_cast<unsigned char>(p[i])};
+        std::fwrite(rgb, 1, 3, out);
+    }
+    return std::fclose(out) == 0;
+}
+
+// The monitor window as it paints itself (its surface with labels and pictures, then the chart),
+// the colour key showing a desktop blue as on screen, as a binary PPM file.
+bool WriteMonitorPicture(thermowl::TMainForm& monitor, const std::string& path) {
+    forms::TBitmap picture(monitor.Width(), monitor.Height());
+    HDC dc = picture.Canvas().Handle();
+    SendMessageA(monitor.Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageA(monitor.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    SetViewportOrgEx(dc, monitor.Chart1->Left(), monitor.Chart1->Top(), nullptr);
+    SendMessageA(monitor.Chart1->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    GdiFlush();
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) return false;
+    std::fprintf(out, "P6 %d %d 255\n", picture.Width(), picture.Height());
+    const uint32_t* p = picture.Bits();
+    for (int i = 0; i < picture.Width() * picture.Height(); ++i) {
+        const uint32_t c = (p[i] & 0xFFFFFF) == 0x800080 ? 0x3A6EA5 : p[i];
+        const unsigned char rgb[3] = {static_cast<unsigned char>(c >> 16), static_cast<unsigned char>(c >> 8),
+                                      static_cast<unsigned char>(c)};
         std::fwrite(rgb, 1, 3, out);
     }
     return std::fclose(out) == 0;
@@ -66,5 +91,11 @@ int main(int argc, char** argv) {
         PumpFor(500);
         failures += !WriteWindowPicture(dialog.Handle(), folder + "/" + names[page] + ".ppm");
     }
+    // The labels take their text's size when they paint on screen.
+    dialog.Hide();
+    monitor.Show();
+    RedrawWindow(monitor.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpFor(500);
+    failures += !WriteMonitorPicture(monitor, folder + "/window.ppm");
     return failures == 0 ? 0 : 1;
 }

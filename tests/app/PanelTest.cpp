@@ -302,3 +302,58 @@ TEST_F(Panel, NoDrivesLeaveAnEmptyPanelAndTheAxisAsItWas) {
     EXPECT_EQ(std::make_pair(Axis().Minimum(), Axis().Maximum()), std::make_pair(min, max));
     EXPECT_EQ(monitor->TrayIcon1->Hint(), "");
 }
+
+TEST_F(Panel, TextOnTheColourKeyHasNoPixelBlendedWithTheKey) {
+    Start({{"Pos", 3}, {"Alpha", 255}});
+    Reply({{"ST380011A", 41}, {"WDC WD800JB", 38}});
+    // The window's image as it paints it: its surface with the labels and pictures, then the chart.
+    forms::TBitmap image(monitor->Width(), monitor->Height());
+    HDC dc = image.Canvas().Handle();
+    SendMessageA(monitor->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageA(monitor->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    chart::TChart* chart = monitor->Chart1;
+    SetViewportOrgEx(dc, chart->Left(), chart->Top(), nullptr);
+    SendMessageA(chart->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    SetViewportOrgEx(dc, 0, 0, nullptr);
+    GdiFlush();
+    // The key itself is see-through; a mix of the key and a text colour is not, and shows purple.
+    int blended = 0, key = 0;
+    for (int i = 0; i < image.Width() * image.Height(); ++i) {
+        const uint32_t p = image.Bits()[i] & 0xFFFFFF;
+        const int red = p >> 16, green = (p >> 8) & 0xFF, blue = p & 0xFF;
+        key += p == 0x800080;
+        blended += p != 0x800080 && red >= 64 && blue >= 64 && green <= 48;
+    }
+    EXPECT_GT(key, image.Width() * image.Height() / 4);
+    EXPECT_EQ(blended, 0);
+}
+
+TEST_F(Panel, TheMonitorGrowsWithItsScreensDensityAndKeepsItsPointSizes) {
+    const struct { UINT dpi; int width, height, font, axisFont, picture; } cases[] = {
+        {96, 145, 217, -11, -9, 32},
+        {144, 218, 326, -17, -14, 48},  // 150 %: the picture drawn for 48 pixels, not stretched
+        {192, 290, 434, -22, -18, 64},
+    };
+    for (const auto& c : cases) {
+        forms::platform.GetDpiForWindow = [&c](HWND) { return c.dpi; };
+        Start({{"Pos", 3}, {"ShowHddNames", 1}, {"ShowIcons", 1}, {"ShowChart", 1}});
+        Reply({{"A", 40}, {"B", 41}});
+        const std::string what = std::to_string(c.dpi) + " dpi";
+        EXPECT_EQ(std::make_pair(monitor->Width(), monitor->Height()), std::make_pair(c.width, c.height)) << what;
+        EXPECT_EQ(monitor->NameLabels[0]->Font().Height(), c.font) << what;
+        EXPECT_EQ(monitor->Chart1->LeftAxis().LabelsFont().Height(), c.axisFont) << what;
+        EXPECT_EQ(monitor->Image1->Picture().Width(), c.picture) << what;
+        forms::Application->MainForm = nullptr;
+        monitor.reset();
+    }
+}
+
+TEST_F(Panel, MovingOntoAScreenOfAnotherDensityRescalesTheMonitorWhereTheSystemPutsIt) {
+    Start({{"Pos", 3}, {"ShowHddNames", 1}, {"ShowIcons", 1}, {"ShowChart", 1}});
+    Reply({{"A", 40}, {"B", 41}});
+    RECT suggested{300, 200, 300 + 218, 200 + 326};
+    SendMessageA(monitor->Handle(), 0x02E0, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(std::make_pair(monitor->Width(), monitor->Height()), std::make_pair(218, 326));
+    EXPECT_EQ(std::make_pair(monitor->Left(), monitor->Top()), std::make_pair(300, 200));
+    EXPECT_EQ(monitor->TempLabels[1]->Caption(), "41\xB0" "C");
+}

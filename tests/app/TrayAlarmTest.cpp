@@ -247,3 +247,16 @@ TEST_F(TrayAlarm, ExitDuringTheStartUpHandshakeShowsNothing) {
     EXPECT_FALSE(IsWindowVisible(monitor->Handle()));
     forms::Application->ShowMainForm = true;
 }
+
+// The product icon has a picture drawn for each size the tray and the windows ask for up to 150 %.
+TEST(ProductIcon, EverySizeUpTo150PercentHasItsOwnPicture) {
+    HRSRC group = FindResourceA(nullptr, "MAINICON", RT_GROUP_ICON);
+    ASSERT_NE(group, nullptr);
+    auto* directory = static_cast<BYTE*>(LockResource(LoadResource(nullptr, group)));
+    for (int size : {16, 24, 32, 48}) {
+        const int id = LookupIconIdFromDirectoryEx(directory, TRUE, size, size, LR_DEFAULTCOLOR);
+        HRSRC picture = FindResourceA(nullptr, MAKEINTRESOURCEA(id), RT_ICON);
+        ASSERT_NE(picture, nullptr) << size;
+        EXPECT_EQ(static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(nullptr, picture)))->biWidth, size);
+    }
+}
