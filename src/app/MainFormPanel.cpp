@@ -1,4 +1,5 @@
 // The monitor panel: one row per drive (name, temperature, picture) and the history chart.
+#include "DriveThresholds.h"
 #include "HistoryChart.h"
 #include "MainForm.h"
 #include "ServiceLink.h"
@@ -194,9 +195,9 @@ void TMainForm::ShowReading() {
         low = std::min(low, series->MinY());
         high = std::max(high, series->MaxY());
 
-        if (i > 0) DriveHint += "\r\n";
-        DriveHint += name + " is " + text;
-        AlarmCheck(name, temperature);
+        const std::string note = CrossedLimitNote(ThresholdsFor(name, DriveLimits[i]), temperature, "");
+        AddHintLine(DriveHint, name + " is " + text, note);
+        AlarmCheck(i, name, temperature);
     }
     // No drive, no range: the axis keeps the one it has.
     if (shown > 0) SetValueRange(Chart1->LeftAxis(), low - 2, high + 2);

@@ -27,4 +27,24 @@ struct DriveRecord {
 #pragma pack(pop)
 static_assert(sizeof(DriveRecord) == 35, "a drive record is 35 bytes on disk");
 
+// What a drive states about itself: its rated limits and its kind. Carried beside the records in
+// the session channel only; the file's readers never see it.
+enum DriveKind : uint8_t { KindUnknown = 0, KindSolidState = 1, KindRotating = 2 };
+
+#pragma pack(push, 1)
+struct DriveTraits {
+    int16_t WarnLimit;  // degrees Celsius at which the drive itself warns (its "max"); 0: not stated
+    int16_t CritLimit;  // its critical limit; 0: not stated
+    uint8_t Kind;       // a DriveKind
+    uint8_t Reserved[3];
+};
+#pragma pack(pop)
+static_assert(sizeof(DriveTraits) == 8, "the channel's layout depends on it");
+
+// A stated limit worth believing: 1..150 degrees. Zero means "not stated", and drives that
+// report 0 K or some hundreds of degrees state nothing either.
+constexpr int16_t PlausibleLimit(int celsius) {
+    return celsius > 0 && celsius <= 150 ? static_cast<int16_t>(celsius) : int16_t{0};
+}
+
 }  // namespace contract

@@ -1,9 +1,10 @@
-// Writes a picture of each page of the options dialog (general.ppm, monitor.ppm, about.ppm) into
+// Writes a picture of each page of the options dialog (general.ppm, monitor.ppm, about.ppm, drives.ppm) into
 // the folder given as the argument, for the README: a monitor runs against a service on a
 // thread, and the dialog is shown on each page as the tray menu shows it and copied from the
 // screen. Run by scripts/shoot-options in a private Wine prefix.
 #include "FakeService.h"
 #include "app/ConfForm.h"
+#include "app/DriveThresholds.h"
 #include "app/MainForm.h"
 #include "app/ServiceLink.h"
 #include "forms/Application.h"
@@ -57,14 +58,20 @@ int main(int argc, char** argv) {
     forms::Application->Initialize();
     thermowl::SystemDir = thermowl::ReadSystemDir();
     FakeService service;
+    // Drives that state their limits, and one the user set a pair for, for the "Drives" page.
+    service.drives = {{"Samsung SSD 970 EVO Plus 1TB", 52}, {"ST3500418AS", 47}, {"WDC WD10EZEX-00BN5A0", 44}};
+    service.traits = {{80, 85, contract::KindSolidState, {}}, {55, 0, contract::KindRotating, {}}, {}};
+    service.OpenChannel();
+    thermowl::StoreUserPair("WDC WD10EZEX-00BN5A0", {45, 55});
     thermowl::TMainForm monitor(nullptr);
     thermowl::TConfForm dialog(nullptr, &monitor);
     int failures = 0;
-    const char* names[] = {"general", "monitor", "about"};
-    for (int page = 0; page < 3; ++page) {
+    const char* names[] = {"general", "monitor", "about", "drives"};
+    for (int page = 0; page < 4; ++page) {
         dialog.ShowPage(page);
         PumpFor(500);
         failures += !WriteWindowPicture(dialog.Handle(), folder + "/" + names[page] + ".ppm");
     }
+    thermowl::ClearUserPair("WDC WD10EZEX-00BN5A0");
     return failures == 0 ? 0 : 1;
 }

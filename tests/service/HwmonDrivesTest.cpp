@@ -1,9 +1,12 @@
 // The hwmon source on a made-up /sys: which devices are drives, their names and readings.
 #include "FakeSysfs.h"
 #include "HwmonDrives.h"
+#include "HwmonLimits.h"
 #include "RealDrives.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace service;
 
@@ -29,4 +32,40 @@ TEST(HwmonDrives, DrivesOfAFakeTreeAndAChangeSeenAfterTheCacheInterval) {
     EXPECT_EQ(readings()[1].second, 41);
     now += 1;
     EXPECT_EQ(readings()[1].second, 45);
+}
+
+TEST(HwmonDrives, StatedLimitsAndKind) {
+    using Text = std::optional<std::string>;
+    const struct {
+        const char* hwmon;
+        Text max, crit, rotational;
+        int warn, crit_;
+        contract::DriveKind kind;
+    } cases[] = {
+        {"nvme", "80000", "85000", {}, 80, 85, contract::KindSolidState},
+        {"nvme", "79500", "0", {}, 80, 0, contract::KindSolidState},  // rounded; 0 states nothing
+        {"drivetemp", "55000", {}, "1", 55, 0, contract::KindRotating},
+        {"drivetemp", "-273150", "151000", "0", 0, 0, contract::KindSolidState},  // 0 K, beyond 150: absurd
+        {"drivetemp", "60 C", "", {}, 0, 0, contract::KindUnknown},
+    };
+    for (const auto& c : cases) {
+        const contract::DriveTraits traits = HwmonTraits(c.hwmon, c.max, c.crit, c.rotational);
+        EXPECT_EQ(std::tuple(traits.WarnLimit, traits.CritLimit, traits.Kind), std::tuple(c.warn, c.crit_, c.kind))
+            << c.hwmon << " " << c.max.value_or("-");
+    }
+}
+
+TEST(HwmonDrives, EachReadingCarriesItsDrivesLimits) {
+    const FakeSysfs sysfs;
+    sysfs.Write("class\\hwmon\\hwmon0\\temp1_max", "55000\n");
+    sysfs.Write("class\\hwmon\\hwmon0\\device\\block\\sda\\queue\\rotational", "1\n");
+    sysfs.Write("class\\hwmon\\hwmon2\\temp1_max", "80000\n");
+    sysfs.Write("class\\hwmon\\hwmon2\\temp1_crit", "85000\n");
+    RealDrives drives("hwmon", FindHwmonDrives(sysfs.Root()), [] { return 0u; });
+    std::vector<std::tuple<int, int, int>> got;
+    for (const DriveReading& reading : drives.Next())
+        got.emplace_back(reading.traits.WarnLimit, reading.traits.CritLimit, reading.traits.Kind);
+    const std::vector<std::tuple<int, int, int>> expected = {
+        {55, 0, contract::KindRotating}, {80, 85, contract::KindSolidState}, {0, 0, contract::KindUnknown}};
+    EXPECT_EQ(got, expected);
 }
