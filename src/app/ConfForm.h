@@ -70,7 +70,7 @@ public:
     forms::TTabSheet* TabSheet4;
     controls::TXPGroupBox *XPGroupBox8, *XPGroupBox9;
     std::array<controls::TXPRadioButton*, 8> DriveRadios{};  // one per drive, the name as caption
-    std::array<forms::TLabel*, 8> DriveLimitLabels{};         // "55 / 70 °C  drive / default"
+    std::array<forms::TLabel*, 8> DriveLimitLabels{};         // "55/70 °C drive/default"
     forms::TLabel *Label21, *Label22;
     controls::TSpinEdit *SpinEdit4, *SpinEdit5;  // the chosen drive's warning and alarm
     controls::TXPButton *XPButton4, *XPButton5;  // Set, Clear

@@ -24,11 +24,11 @@ const char* SourceName(LimitSource source) {
     return "default";
 }
 
-// "55 / 70 °C  drive / default", one source when both come from the same place.
+// "55/70 °C drive/default", one source when both come from the same place.
 std::string LimitsText(const DriveThresholds& t) {
     std::string from = SourceName(t.warnFrom);
-    if (t.alarmFrom != t.warnFrom) from += std::string(" / ") + SourceName(t.alarmFrom);
-    return std::to_string(t.warn) + " / " + std::to_string(t.alarm) + " \xB0" "C  " + from;
+    if (t.alarmFrom != t.warnFrom) from += std::string("/") + SourceName(t.alarmFrom);
+    return std::to_string(t.warn) + "/" + std::to_string(t.alarm) + " \xB0" "C " + from;
 }
 
 int ShownDrives() { return std::clamp<int>(DriveCount, 0, MaxDrives); }
@@ -67,10 +67,10 @@ void TConfForm::BuildDrivesPage() {
     XPGroupBox8 = group("XPGroupBox8", "Warning / alarm per drive", 0, 121);
     for (int i = 0; i < MaxDrives; ++i) {
         const std::string index = std::to_string(i + 1);
-        DriveRadios[i] = Place<TXPRadioButton>(this, XPGroupBox8, ("DriveRadio" + index).c_str(), 8, 15 + 13 * i, 124, 13);
+        DriveRadios[i] = Place<TXPRadioButton>(this, XPGroupBox8, ("DriveRadio" + index).c_str(), 8, 15 + 13 * i, 110, 13);
         SetFont(DriveRadios[i], Font(), ControlText);
         DriveRadios[i]->OnClick = [this, i](TObject*) { Guarded([&] { DriveRadioClick(i); }); };
-        DriveLimitLabels[i] = Place<TLabel>(this, XPGroupBox8, ("DriveLimits" + index).c_str(), 136, 15 + 13 * i);
+        DriveLimitLabels[i] = Place<TLabel>(this, XPGroupBox8, ("DriveLimits" + index).c_str(), 120, 15 + 13 * i);
         SetFont(DriveLimitLabels[i], Font(), ControlText);
     }
 

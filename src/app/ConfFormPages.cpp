@@ -26,7 +26,7 @@ void TConfForm::BuildForm() {
     if (monitor_) PageControl1->SetImages(monitor_->ImageList1);
     struct Page { TTabSheet*& sheet; const char* name; const char* caption; int image; };
     for (const Page& p : {Page{TabSheet1, "TabSheet1", "General", 2}, Page{TabSheet2, "TabSheet2", "Monitor", 4},
-                          Page{TabSheet3, "TabSheet3", "About", 0}, Page{TabSheet4, "TabSheet4", "Drives", 3}}) {
+                          Page{TabSheet3, "TabSheet3", "About", 0}, Page{TabSheet4, "TabSheet4", "Drives", -1}}) {
         p.sheet = new TTabSheet(this);
         p.sheet->Name = p.name;
         p.sheet->SetCaption(p.caption);

@@ -24,10 +24,10 @@ TEST_F(ConfTest, AUserPairWinsOverTheDrivesLimitsSurvivesARestartAndClearingBrin
     auto rows = [&] {
         return std::vector<std::string>{dialog->DriveLimitLabels[0]->Caption(), dialog->DriveLimitLabels[1]->Caption()};
     };
-    const std::string deg = " \xB0" "C  ";
+    const std::string deg = " \xB0" "C ";
     StoreSettings({{"WarnTemp", 60}, {"AlarmTemp", 70}});
     restart();
-    EXPECT_EQ(rows(), (std::vector<std::string>{"80 / 85" + deg + "drive", "55 / 70" + deg + "drive / default"}));
+    EXPECT_EQ(rows(), (std::vector<std::string>{"80/85" + deg + "drive", "55/70" + deg + "drive/default"}));
 
     // Set for the first drive, then a pair out of order, which is refused.
     dialog->SpinEdit4->SetValue(70);
@@ -37,13 +37,13 @@ TEST_F(ConfTest, AUserPairWinsOverTheDrivesLimitsSurvivesARestartAndClearingBrin
     dialog->XPButton4->Click();
     EXPECT_EQ(boxes.size(), 1u);
     restart();
-    EXPECT_EQ(rows()[0], "70 / 75" + deg + "user");
+    EXPECT_EQ(rows()[0], "70/75" + deg + "user");
     EXPECT_EQ(ThresholdsForDrive(0).warn, 70);
 
     dialog->XPButton5->Click();
-    EXPECT_EQ(rows()[0], "80 / 85" + deg + "drive");
+    EXPECT_EQ(rows()[0], "80/85" + deg + "drive");
     restart();
-    EXPECT_EQ(rows()[0], "80 / 85" + deg + "drive");
+    EXPECT_EQ(rows()[0], "80/85" + deg + "drive");
 
     // A broken stored pair counts as none, and costs the other settings nothing.
     HKEY key;
@@ -53,7 +53,7 @@ TEST_F(ConfTest, AUserPairWinsOverTheDrivesLimitsSurvivesARestartAndClearingBrin
     RegCloseKey(key);
     StoreSettings({{"WarnTemp", 58}, {"AlarmTemp", 70}});
     restart();
-    EXPECT_EQ(rows()[1], "55 / 70" + deg + "drive / default");
+    EXPECT_EQ(rows()[1], "55/70" + deg + "drive/default");
     EXPECT_EQ(Settings.WarnTemp, 58);
     EXPECT_EQ(boxes.size(), 1u);
 }

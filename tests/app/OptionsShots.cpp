@@ -7,8 +7,11 @@
 #include "app/DriveThresholds.h"
 #include "app/MainForm.h"
 #include "app/ServiceLink.h"
+#include "app/Settings.h"
 #include "forms/Application.h"
 #include "forms/Bitmap.h"
+#include "forms/Platform.h"
+#include "forms/Registry.h"
 #include <cstdio>
 #include <string>
 
@@ -56,14 +59,24 @@ int main(int argc, char** argv) {
     const std::string folder = argv[1];
     forms::Application->Title = "Thermowl";
     forms::Application->Initialize();
+    // Nothing may wait for a click or for a notification area the picture display does not have.
+    forms::platform.MessageBoxA = [](HWND, LPCSTR text, LPCSTR, UINT) {
+        std::fprintf(stderr, "options_shots: message box: %s\n", text);
+        return IDOK;
+    };
+    forms::platform.ShellExecuteA = [](HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT) {
+        return reinterpret_cast<HINSTANCE>(42);
+    };
+    forms::platform.Shell_NotifyIconA = [](DWORD, PNOTIFYICONDATAA) { return TRUE; };
     thermowl::SystemDir = thermowl::ReadSystemDir();
+    const bool settingsExisted = forms::TRegistry(HKEY_CURRENT_USER).KeyExists(thermowl::SettingsKey);
     FakeService service;
     // Drives that state their limits, and one the user set a pair for, for the "Drives" page.
     service.drives = {{"Samsung SSD 970 EVO Plus 1TB", 52}, {"ST3500418AS", 47}, {"WDC WD10EZEX-00BN5A0", 44}};
     service.traits = {{80, 85, contract::KindSolidState, {}}, {55, 0, contract::KindRotating, {}}, {}};
     service.OpenChannel();
-    thermowl::StoreUserPair("WDC WD10EZEX-00BN5A0", {45, 55});
     thermowl::TMainForm monitor(nullptr);
+    thermowl::StoreUserPair("WDC WD10EZEX-00BN5A0", {45, 55});
     thermowl::TConfForm dialog(nullptr, &monitor);
     int failures = 0;
     const char* names[] = {"general", "monitor", "about", "drives"};
@@ -72,6 +85,8 @@ int main(int argc, char** argv) {
         PumpFor(500);
         failures += !WriteWindowPicture(dialog.Handle(), folder + "/" + names[page] + ".ppm");
     }
-    thermowl::ClearUserPair("WDC WD10EZEX-00BN5A0");
+    // The pair set for the picture goes again, and with it any key it made.
+    forms::TRegistry registry(HKEY_CURRENT_USER);
+    registry.DeleteKey(settingsExisted ? thermowl::DriveSettingsKey("WDC WD10EZEX-00BN5A0") : thermowl::SettingsKey);
     return failures == 0 ? 0 : 1;
 }
