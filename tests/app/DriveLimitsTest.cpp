@@ -83,9 +83,7 @@ TEST(DriveLimitNotes, TheCrossedThresholdIsNamedOnlyWhenItIsTheDrivesOwn) {
     } cases[] = {
         {{55, 70, S::Drive, S::Default}, 57, " (its limit is 55 \xB0" "C)"},
         {{55, 70, S::Drive, S::Default}, 71, ""},  // the default alarm is crossed: today's text
-        {{60, 85, S::Default, S::Drive}, 65, ""},
         {{80, 85, S::User, S::User}, 86, " (its limit is 85 \xB0" "C)"},
-        {{80, 85, S::Drive, S::Drive}, 79, ""},
     };
     for (const auto& c : cases) EXPECT_EQ(CrossedLimitNote(c.limits, c.t, " "), c.note) << c.t;
     // The hint gets a note only while it fits.

@@ -54,18 +54,3 @@ TEST(HwmonDrives, StatedLimitsAndKind) {
             << c.hwmon << " " << c.max.value_or("-");
     }
 }
-
-TEST(HwmonDrives, EachReadingCarriesItsDrivesLimits) {
-    const FakeSysfs sysfs;
-    sysfs.Write("class\\hwmon\\hwmon0\\temp1_max", "55000\n");
-    sysfs.Write("class\\hwmon\\hwmon0\\device\\block\\sda\\queue\\rotational", "1\n");
-    sysfs.Write("class\\hwmon\\hwmon2\\temp1_max", "80000\n");
-    sysfs.Write("class\\hwmon\\hwmon2\\temp1_crit", "85000\n");
-    RealDrives drives("hwmon", FindHwmonDrives(sysfs.Root()), [] { return 0u; });
-    std::vector<std::tuple<int, int, int>> got;
-    for (const DriveReading& reading : drives.Next())
-        got.emplace_back(reading.traits.WarnLimit, reading.traits.CritLimit, reading.traits.Kind);
-    const std::vector<std::tuple<int, int, int>> expected = {
-        {55, 0, contract::KindRotating}, {80, 85, contract::KindSolidState}, {0, 0, contract::KindUnknown}};
-    EXPECT_EQ(got, expected);
-}

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <tuple>
 #include <iterator>
 
 using namespace service;
@@ -67,21 +66,7 @@ TEST(SessionFiles, TheChannelCarriesTheTableAsWritten) {
     table.Remove();
 }
 
-TEST(SessionFiles, TraitsGoWithTheTableAndAnOlderServicesLayoutStillReads) {
-    {
-        contract::SessionPublisher channel;
-        TableFile table(false, &channel);
-        ServiceIdFile id(&channel);
-        ASSERT_TRUE(id.Write(0x3333));
-        ASSERT_TRUE(table.Write(std::vector<std::uint8_t>(2 * sizeof(contract::DriveRecord), 0),
-                                {{80, 85, contract::KindSolidState, {}}}));
-        auto published = contract::ReadSessionChannel();
-        ASSERT_TRUE(published && published->hasTraits);
-        EXPECT_EQ(std::tuple(published->traits[0].WarnLimit, published->traits[0].CritLimit, published->traits[0].Kind),
-                  std::tuple(int16_t{80}, int16_t{85}, uint8_t{contract::KindSolidState}));
-        EXPECT_EQ(published->traits[1].WarnLimit, 0);  // none given: none stated
-        table.Remove();
-    }
+TEST(SessionFiles, AnOlderServicesLayoutStillReadsWithoutTraits) {
     // What the first services wrote: magic, layoutSize, sequence, id, published, count, the records.
     HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096,
                                        contract::SessionChannelName);
