@@ -87,7 +87,14 @@ public:
     contract::DriveTraits Traits() override {
         // Device() is the block device when the disk has one; else there is no flag to read.
         return HwmonTraits(kind_, ReadAttribute(folder_ + "\\temp1_max"), ReadAttribute(folder_ + "\\temp1_crit"),
-                           ReadAttribute(folder_ + "\\device\\block\\" + device_ + "\\queue\\rotational"));
+                           ReadAttribute(folder_ + "\\device\\block\\" + device_ + "\\queue\\rotational"),
+                           Serial());
+    }
+
+    // An NVMe controller states its serial number; a SCSI or SATA disk its world-wide id.
+    std::optional<std::string> Serial() const {
+        const std::optional<std::string> serial = ReadAttribute(folder_ + "\\device\\serial");
+        return serial && !serial->empty() ? serial : ReadAttribute(folder_ + "\\device\\wwid");
     }
 
 private:

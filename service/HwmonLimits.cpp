@@ -19,9 +19,10 @@ std::int16_t LimitOf(const std::optional<std::string>& milli) {
 } // namespace
 
 contract::DriveTraits HwmonTraits(const std::string& hwmonName, const std::optional<std::string>& max,
-                                  const std::optional<std::string>& crit,
-                                  const std::optional<std::string>& rotational) {
+                                  const std::optional<std::string>& crit, const std::optional<std::string>& rotational,
+                                  const std::optional<std::string>& serial) {
     contract::DriveTraits traits{};
+    if (serial) traits.Identity = contract::DriveIdentity(serial->c_str(), serial->size());
     traits.WarnLimit = LimitOf(max);
     traits.CritLimit = LimitOf(crit);
     if (hwmonName == "nvme")

@@ -5,6 +5,8 @@ namespace {
 
 // STORAGE_TEMPERATURE_DATA_DESCRIPTOR: Version, Size, then the two limits before InfoCount.
 constexpr std::size_t kCriticalTemperature = 8, kWarningTemperature = 10, kLimitsEnd = 12;
+// STORAGE_DEVICE_DESCRIPTOR: the serial number's offset from the descriptor's start (0: none).
+constexpr std::size_t kSerialNumberOffset = 24;
 // DEVICE_SEEK_PENALTY_DESCRIPTOR: Version, Size, IncursSeekPenalty (a BOOLEAN byte).
 constexpr std::size_t kDescriptorSize = 4, kIncursSeekPenalty = 8;
 
@@ -27,6 +29,16 @@ contract::DriveTraits DecodeTemperatureLimits(const Bytes& reply) {
     traits.CritLimit = contract::PlausibleLimit(ReadSigned16(reply, kCriticalTemperature));
     traits.WarnLimit = contract::PlausibleLimit(ReadSigned16(reply, kWarningTemperature));
     return traits;
+}
+
+std::uint32_t DecodeSerialIdentity(const Bytes& reply) {
+    if (reply.size() < kSerialNumberOffset + 4)
+        return 0;
+    const std::uint32_t offset = Read32(reply, kSerialNumberOffset);
+    if (offset == 0 || offset >= reply.size())
+        return 0;
+    const char* serial = reinterpret_cast<const char*>(reply.data()) + offset;
+    return contract::DriveIdentity(serial, reply.size() - offset);
 }
 
 contract::DriveKind DecodeSeekPenalty(const Bytes& reply) {

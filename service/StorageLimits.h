@@ -14,6 +14,9 @@ constexpr std::size_t kSeekPenaltyReplySize = 12;
 // degrees Celsius; implausible ones (0, below, above 150) count as not stated.
 contract::DriveTraits DecodeTemperatureLimits(const Bytes& reply);
 
+// STORAGE_DEVICE_DESCRIPTOR: DriveIdentity of the serial number; 0 when it has none.
+std::uint32_t DecodeSerialIdentity(const Bytes& reply);
+
 // DEVICE_SEEK_PENALTY_DESCRIPTOR: a drive that incurs a seek penalty rotates, one that does not
 // is solid state; KindUnknown for a reply too short to tell.
 contract::DriveKind DecodeSeekPenalty(const Bytes& reply);

@@ -61,6 +61,10 @@ public:
                                               storage::PropertyQuery(storage::kSeekPenaltyProperty),
                                               storage::kSeekPenaltyReplySize);
         traits.Kind = seek ? storage::DecodeSeekPenalty(*seek) : contract::KindUnknown;
+        const std::optional<Bytes> descriptor = Ask(*handle_, storage::kQueryPropertyCode,
+                                                    storage::PropertyQuery(storage::kDeviceProperty),
+                                                    storage::kDeviceDescriptorReplySize);
+        traits.Identity = descriptor ? storage::DecodeSerialIdentity(*descriptor) : 0;
         return traits;
     }
 

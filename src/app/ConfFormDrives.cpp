@@ -126,14 +126,14 @@ void TConfForm::XPButton4Click(TObject*) {
                              Application->Title.c_str(), MB_OK | MB_ICONWARNING);
         return;
     }
-    StoreUserPair(DriveName(DriveTable[drive]), pair);
+    StoreUserPair(DriveKey(DriveName(DriveTable[drive]), DriveLimits[drive]), pair);
     ShowDriveLimits();
 }
 
 void TConfForm::XPButton5Click(TObject*) {
     const int drive = ChosenDrive();
     if (drive < 0) return;
-    ClearUserPair(DriveName(DriveTable[drive]));
+    ClearUserPair(DriveKey(DriveName(DriveTable[drive]), DriveLimits[drive]));
     ShowDriveLimits();
 }
 

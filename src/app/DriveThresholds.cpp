@@ -2,6 +2,7 @@
 #include "ServiceLink.h"
 #include "Settings.h"
 #include "forms/Registry.h"
+#include <cstdio>
 #include <map>
 
 namespace thermowl {
@@ -11,13 +12,13 @@ constexpr int LowestTemp = 10, HighestTemp = 150;
 const char* const WarnValue = "WarnTemp";
 const char* const AlarmValue = "AlarmTemp";
 
-// Read pairs by drive name; a drive without one is kept as nothing, so it is not asked again.
+// Read pairs by drive key; a drive without one is kept as nothing, so it is not asked again.
 std::map<std::string, std::optional<UserPair>> userPairs;
 
-std::optional<UserPair> ReadUserPair(const std::string& name) {
+std::optional<UserPair> ReadUserPair(const std::string& driveKey) {
     try {
         forms::TRegistry reg(HKEY_CURRENT_USER, KEY_READ);
-        if (!reg.OpenKeyReadOnly(DriveSettingsKey(name))) return std::nullopt;
+        if (!reg.OpenKeyReadOnly(DriveSettingsKey(driveKey))) return std::nullopt;
         if (!reg.ValueExists(WarnValue) || !reg.ValueExists(AlarmValue)) return std::nullopt;
         const UserPair pair{reg.ReadInteger(WarnValue), reg.ReadInteger(AlarmValue)};
         if (ValidUserPair(pair)) return pair;
@@ -32,39 +33,47 @@ bool ValidUserPair(const UserPair& pair) {
     return pair.warn >= LowestTemp && pair.alarm <= HighestTemp && pair.warn < pair.alarm;
 }
 
-std::string DriveSettingsKey(const std::string& name) {
+std::string DriveKey(const std::string& name, const contract::DriveTraits& traits) {
+    if (!traits.Identity) return name;
+    char identity[16];
+    snprintf(identity, sizeof identity, " #%08X", static_cast<unsigned>(traits.Identity));
+    return name + identity;
+}
+
+std::string DriveSettingsKey(const std::string& driveKey) {
     // A key name may hold anything but a backslash; an empty one would be the parent itself.
-    std::string key = name.empty() ? "?" : name;
+    std::string key = driveKey.empty() ? "?" : driveKey;
     for (char& c : key)
         if (c == '\\') c = '/';
     return std::string(SettingsKey) + "\\Drives\\" + key;
 }
 
-std::optional<UserPair> StoredUserPair(const std::string& name) {
-    auto found = userPairs.find(name);
-    if (found == userPairs.end()) found = userPairs.emplace(name, ReadUserPair(name)).first;
+std::optional<UserPair> StoredUserPair(const std::string& driveKey) {
+    auto found = userPairs.find(driveKey);
+    if (found == userPairs.end()) found = userPairs.emplace(driveKey, ReadUserPair(driveKey)).first;
     return found->second;
 }
 
-void StoreUserPair(const std::string& name, const UserPair& pair) {
+void StoreUserPair(const std::string& driveKey, const UserPair& pair) {
     forms::TRegistry reg(HKEY_CURRENT_USER);
-    reg.OpenKey(DriveSettingsKey(name), true);
+    reg.OpenKey(DriveSettingsKey(driveKey), true);
     reg.WriteInteger(WarnValue, pair.warn);
     reg.WriteInteger(AlarmValue, pair.alarm);
     reg.CloseKey();
-    userPairs[name] = pair;
+    userPairs[driveKey] = pair;
 }
 
-void ClearUserPair(const std::string& name) {
+void ClearUserPair(const std::string& driveKey) {
     forms::TRegistry reg(HKEY_CURRENT_USER);
-    reg.DeleteKey(DriveSettingsKey(name));
-    userPairs[name] = std::nullopt;
+    reg.DeleteKey(DriveSettingsKey(driveKey));
+    userPairs[driveKey] = std::nullopt;
 }
 
 void ForgetUserPairs() { userPairs.clear(); }
 
 DriveThresholds ThresholdsFor(const std::string& name, const contract::DriveTraits& traits) {
-    if (auto pair = StoredUserPair(name)) return {pair->warn, pair->alarm, LimitSource::User, LimitSource::User};
+    if (auto pair = StoredUserPair(DriveKey(name, traits)))
+        return {pair->warn, pair->alarm, LimitSource::User, LimitSource::User};
     DriveThresholds t{Settings.WarnTemp, Settings.AlarmTemp, LimitSource::Default, LimitSource::Default};
     // Each stated limit on its own: a drive may state only one of them.
     if (int warn = contract::PlausibleLimit(traits.WarnLimit)) t = {warn, t.alarm, LimitSource::Drive, t.alarmFrom};

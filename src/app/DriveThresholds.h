@@ -20,17 +20,21 @@ struct UserPair {
 };
 bool ValidUserPair(const UserPair& pair);
 
-// The drive's subkey of the settings key. A drive is known by its table name (the model the
-// service reports, with its device added when two drives share a model), so a drive of another
-// model, or one the service names differently, does not take over a pair set for another.
-std::string DriveSettingsKey(const std::string& name);
+// What a drive's pair is kept under: its table name (the model the service reports, with its
+// device added when two drives share a model) and, when the service tells it, " #" and the
+// identity of its serial number in hex. So neither a drive of another model nor another drive
+// of the same model takes over a pair set for another; a service that tells no identity keys
+// by the name alone.
+std::string DriveKey(const std::string& name, const contract::DriveTraits& traits);
+// The drive's subkey of the settings key.
+std::string DriveSettingsKey(const std::string& driveKey);
 
-// The stored pair of the drive named `name`; nothing when none is stored or it is unusable.
-// Read once per drive and kept until ForgetUserPairs.
-std::optional<UserPair> StoredUserPair(const std::string& name);
+// The stored pair of the drive; nothing when none is stored or it is unusable. Read once per
+// drive and kept until ForgetUserPairs.
+std::optional<UserPair> StoredUserPair(const std::string& driveKey);
 // Stores the pair (raises ERegistryException when it cannot) or removes it.
-void StoreUserPair(const std::string& name, const UserPair& pair);
-void ClearUserPair(const std::string& name);
+void StoreUserPair(const std::string& driveKey, const UserPair& pair);
+void ClearUserPair(const std::string& driveKey);
 // The next StoredUserPair reads the registry again.
 void ForgetUserPairs();
 

@@ -10,7 +10,7 @@ using namespace thermowl;
 TEST_F(ConfTest, AUserPairWinsOverTheDrivesLimitsSurvivesARestartAndClearingBringsThemBack) {
     prepareService = [](FakeService& s) {
         s.drives = {{"NVMe A", 50}, {"Disk B", 40}};
-        s.traits = {{80, 85, contract::KindSolidState, {}}, {55, 0, contract::KindRotating, {}}};
+        s.traits = {{80, 85, contract::KindSolidState, {}, 0}, {55, 0, contract::KindRotating, {}, 0}};
         s.OpenChannel();
     };
     auto restart = [&] {
@@ -39,6 +39,8 @@ TEST_F(ConfTest, AUserPairWinsOverTheDrivesLimitsSurvivesARestartAndClearingBrin
     restart();
     EXPECT_EQ(rows()[0], "70/75" + deg + "user");
     EXPECT_EQ(ThresholdsForDrive(0).warn, 70);
+    // Another drive of the same model, told apart by its serial number, has a pair of its own.
+    EXPECT_EQ(ThresholdsFor("NVMe A", {80, 85, contract::KindSolidState, {}, 0x1234}).warnFrom, LimitSource::Drive);
 
     dialog->XPButton5->Click();
     EXPECT_EQ(rows()[0], "80/85" + deg + "drive");
@@ -47,7 +49,7 @@ TEST_F(ConfTest, AUserPairWinsOverTheDrivesLimitsSurvivesARestartAndClearingBrin
 
     // A broken stored pair counts as none, and costs the other settings nothing.
     HKEY key;
-    ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, DriveSettingsKey("Disk B").substr(1).c_str(), &key), ERROR_SUCCESS);
+    ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, DriveSettingsKey(DriveKey("Disk B", {})).substr(1).c_str(), &key), ERROR_SUCCESS);
     RegSetValueExA(key, "WarnTemp", 0, REG_SZ, reinterpret_cast<const BYTE*>("50"), 3);
     RegSetValueExA(key, "AlarmTemp", 0, REG_DWORD, reinterpret_cast<const BYTE*>("\x3C\0\0\0"), 4);
     RegCloseKey(key);

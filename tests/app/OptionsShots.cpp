@@ -73,10 +73,10 @@ int main(int argc, char** argv) {
     FakeService service;
     // Drives that state their limits, and one the user set a pair for, for the "Drives" page.
     service.drives = {{"Samsung SSD 970 EVO Plus 1TB", 52}, {"ST3500418AS", 47}, {"WDC WD10EZEX-00BN5A0", 44}};
-    service.traits = {{80, 85, contract::KindSolidState, {}}, {55, 0, contract::KindRotating, {}}, {}};
+    service.traits = {{80, 85, contract::KindSolidState, {}, 0}, {55, 0, contract::KindRotating, {}, 0}, {}};
     service.OpenChannel();
     thermowl::TMainForm monitor(nullptr);
-    thermowl::StoreUserPair("WDC WD10EZEX-00BN5A0", {45, 55});
+    thermowl::StoreUserPair(thermowl::DriveKey("WDC WD10EZEX-00BN5A0", {}), {45, 55});
     thermowl::TConfForm dialog(nullptr, &monitor);
     int failures = 0;
     const char* names[] = {"general", "monitor", "about", "drives"};
@@ -87,6 +87,6 @@ int main(int argc, char** argv) {
     }
     // The pair set for the picture goes again, and with it any key it made.
     forms::TRegistry registry(HKEY_CURRENT_USER);
-    registry.DeleteKey(settingsExisted ? thermowl::DriveSettingsKey("WDC WD10EZEX-00BN5A0") : thermowl::SettingsKey);
+    registry.DeleteKey(settingsExisted ? thermowl::DriveSettingsKey(thermowl::DriveKey("WDC WD10EZEX-00BN5A0", {})) : thermowl::SettingsKey);
     return failures == 0 ? 0 : 1;
 }

@@ -54,3 +54,11 @@ TEST(HwmonDrives, StatedLimitsAndKind) {
             << c.hwmon << " " << c.max.value_or("-");
     }
 }
+
+TEST(HwmonDrives, SerialNumbersTellDrivesApartWhateverTheirPadding) {
+    auto identity = [](const char* serial) { return HwmonTraits("nvme", {}, {}, {}, serial).Identity; };
+    EXPECT_EQ(identity("  S4EW123 "), identity("S4EW123"));
+    EXPECT_NE(identity("S4EW123"), identity("S4EW124"));
+    EXPECT_EQ(identity("   "), 0u);
+    EXPECT_EQ(HwmonTraits("nvme", {}, {}, {}).Identity, 0u);
+}

@@ -126,3 +126,10 @@ TEST(SeekPenalty, RotatingOrSolidState) {
     EXPECT_EQ(DecodeSeekPenalty(Buffer(12).U32(4, 12).U8(8, 0).Get()), contract::KindSolidState);
     EXPECT_EQ(DecodeSeekPenalty(Buffer(12).U32(4, 8).U8(8, 1).Get()), contract::KindUnknown);  // too short
 }
+
+TEST(DeviceDescriptor, SerialNumberIdentity) {
+    const Bytes serial = Buffer(64).U32(4, 64).U32(24, 40).Text(40, "  WD-WCC123").Get();
+    EXPECT_EQ(DecodeSerialIdentity(serial), contract::DriveIdentity("WD-WCC123", 9));
+    EXPECT_EQ(DecodeSerialIdentity(Buffer(64).U32(4, 64).Get()), 0u);  // no serial number
+    EXPECT_EQ(DecodeSerialIdentity(Buffer(64).U32(24, 64).Get()), 0u);  // beyond the reply
+}
