@@ -1,6 +1,8 @@
 // One drive of a real source: a disk the machine has, read through the operating system.
 #pragma once
 
+#include "contract/ServiceContract.h"
+
 #include <optional>
 #include <string>
 
@@ -19,6 +21,9 @@ public:
     virtual bool Asleep() = 0;
     // The drive's temperature in degrees Celsius; nothing when it gives none.
     virtual std::optional<double> ReadCelsius() = 0;
+    // The limits the drive states and its kind, as far as it tells them; asked once. Must not
+    // wake a sleeping drive.
+    virtual contract::DriveTraits Traits() { return {}; }
 };
 
 } // namespace service

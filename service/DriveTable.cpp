@@ -24,6 +24,13 @@ std::vector<std::uint8_t> EncodeTable(const std::vector<DriveReading>& drives, s
     return table;
 }
 
+std::vector<contract::DriveTraits> TraitsOf(const std::vector<DriveReading>& drives) {
+    std::vector<contract::DriveTraits> traits;
+    for (const DriveReading& drive : drives)
+        traits.push_back(drive.traits);
+    return traits;
+}
+
 std::vector<std::uint8_t> FitToSize(std::vector<std::uint8_t> bytes, std::size_t size) {
     bytes.resize(size, 0);
     return bytes;

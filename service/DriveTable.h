@@ -25,7 +25,11 @@ struct DriveReading {
     std::string name;         // ANSI, at most kNameSize bytes
     std::uint8_t temperature; // whole degrees Celsius
     std::uint8_t flags = 0;   // kFlag... bits
+    contract::DriveTraits traits{}; // its stated limits and kind; the session channel carries them
 };
+
+// The traits of `drives`, in their order.
+std::vector<contract::DriveTraits> TraitsOf(const std::vector<DriveReading>& drives);
 
 // Lays out one record: byte 0 name length, bytes 1..32 the name padded with zeros,
 // byte 33 the flags, byte 34 temperature. `nameLength` replaces the length byte

@@ -1,6 +1,7 @@
 #include "HwmonDrives.h"
 
 #include "DriveNames.h"
+#include "HwmonLimits.h"
 #include "Output.h"
 
 #include <windows.h>
@@ -58,8 +59,8 @@ unsigned long HwmonNumber(const std::string& name) {
 
 class HwmonDrive final : public DriveSensor {
 public:
-    HwmonDrive(std::string folder, std::string name, std::string device)
-        : folder_(std::move(folder)), name_(std::move(name)), device_(std::move(device)) {}
+    HwmonDrive(std::string folder, std::string kind, std::string name, std::string device)
+        : folder_(std::move(folder)), kind_(std::move(kind)), name_(std::move(name)), device_(std::move(device)) {}
 
     std::string Name() const override { return name_; }
     std::string Device() const override { return device_; }
@@ -83,8 +84,22 @@ public:
         return milli / 1000.0;
     }
 
+    contract::DriveTraits Traits() override {
+        // Device() is the block device when the disk has one; else there is no flag to read.
+        return HwmonTraits(kind_, ReadAttribute(folder_ + "\\temp1_max"), ReadAttribute(folder_ + "\\temp1_crit"),
+                           ReadAttribute(folder_ + "\\device\\block\\" + device_ + "\\queue\\rotational"),
+                           Serial());
+    }
+
+    // An NVMe controller states its serial number; a SCSI or SATA disk its world-wide id.
+    std::optional<std::string> Serial() const {
+        const std::optional<std::string> serial = ReadAttribute(folder_ + "\\device\\serial");
+        return serial && !serial->empty() ? serial : ReadAttribute(folder_ + "\\device\\wwid");
+    }
+
 private:
     std::string folder_;
+    std::string kind_;
     std::string name_;
     std::string device_;
 };
@@ -120,7 +135,7 @@ std::vector<std::unique_ptr<DriveSensor>> FindHwmonDrives(const std::string& sys
         const std::string folder = classFolder + "\\" + hwmon;
         const std::string kind = ReadAttribute(folder + "\\name").value_or("");
         if (kind == "drivetemp" || kind == "nvme")
-            drives.push_back(std::make_unique<HwmonDrive>(folder, DriveName(folder), DeviceName(folder, hwmon)));
+            drives.push_back(std::make_unique<HwmonDrive>(folder, kind, DriveName(folder), DeviceName(folder, hwmon)));
     }
     return drives;
 }

@@ -25,6 +25,7 @@ RealDrives::RealDrives(std::string source, std::vector<std::unique_ptr<DriveSens
         if (drives_.size() == kMaxDrives)
             break;
         Drive drive{std::move(sensor), {}};
+        drive.reading.traits = drive.sensor->Traits();
         if (Read(drive))
             drives_.push_back(std::move(drive));
         else

@@ -99,9 +99,9 @@ TableFile::~TableFile() {
         CloseHandle(handle_);
 }
 
-bool TableFile::Write(const std::vector<std::uint8_t>& bytes) {
+bool TableFile::Write(const std::vector<std::uint8_t>& bytes, const std::vector<contract::DriveTraits>& traits) {
     if (session_)
-        session_->PublishTable(bytes);
+        session_->PublishTable(bytes, traits);
     const std::string path = SystemFilePath(contract::TableFileName);
     if (!locked_)
         return WriteWholeFile(path, bytes);

@@ -60,7 +60,8 @@ public:
     TableFile& operator=(const TableFile&) = delete;
     ~TableFile();
 
-    bool Write(const std::vector<std::uint8_t>& bytes);
+    // `traits` go into the session channel only.
+    bool Write(const std::vector<std::uint8_t>& bytes, const std::vector<contract::DriveTraits>& traits = {});
     void Remove();
 
 private:

@@ -72,7 +72,7 @@ void ServiceLoop::Answer(HWND replyTo) {
         std::vector<std::uint8_t> bytes = EncodeTable(readings, options_.nameLength);
         if (options_.shortFile)
             bytes = FitToSize(std::move(bytes), *options_.shortFile);
-        if (!table_.Write(bytes)) {
+        if (!table_.Write(bytes, TraitsOf(readings))) {
             const DWORD error = GetLastError();
             PrintError("cannot write hdinfo.dat (error " + std::to_string(error) + ")");
         }

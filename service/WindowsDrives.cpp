@@ -2,6 +2,7 @@
 
 #include "Output.h"
 #include "StorageBuffers.h"
+#include "StorageLimits.h"
 
 #include <string>
 
@@ -59,6 +60,23 @@ public:
             }
         }
         return std::nullopt;
+    }
+
+    // Both properties are answered without administrator rights and without waking the drive.
+    contract::DriveTraits Traits() override {
+        const std::optional<Bytes> limits =
+            Ask(*handle_, storage::kQueryPropertyCode, storage::PropertyQuery(storage::kDeviceTemperatureProperty),
+                storage::kTemperatureReplySize);
+        contract::DriveTraits traits = limits ? storage::DecodeTemperatureLimits(*limits) : contract::DriveTraits{};
+        const std::optional<Bytes> seek = Ask(*handle_, storage::kQueryPropertyCode,
+                                              storage::PropertyQuery(storage::kSeekPenaltyProperty),
+                                              storage::kSeekPenaltyReplySize);
+        traits.Kind = seek ? storage::DecodeSeekPenalty(*seek) : contract::KindUnknown;
+        const std::optional<Bytes> descriptor = Ask(*handle_, storage::kQueryPropertyCode,
+                                                    storage::PropertyQuery(storage::kDeviceProperty),
+                                                    storage::kDeviceDescriptorReplySize);
+        traits.Identity = descriptor ? storage::DecodeSerialIdentity(*descriptor) : 0;
+        return traits;
     }
 
 private:

@@ -22,6 +22,7 @@ TConfForm::TConfForm(TComponent* owner, TMainForm* monitor) : TForm(owner), moni
     BuildGeneralPage();
     BuildMonitorPage();
     BuildAboutPage();
+    BuildDrivesPage();
     BuildButtons();
     OnShow = [this](TObject* s) { FormShow(s); };
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };

@@ -13,6 +13,7 @@
 #include "forms/Label.h"
 #include "forms/PageControl.h"
 #include "forms/TrackBar.h"
+#include <array>
 #include <exception>
 #include <functional>
 #include <string>
@@ -22,7 +23,7 @@ namespace thermowl {
 class TMainForm;
 
 // The dialog's pages, as the tray menu asks for them.
-enum ConfPage { cpGeneral = 0, cpMonitor = 1, cpAbout = 2 };
+enum ConfPage { cpGeneral = 0, cpMonitor = 1, cpAbout = 2, cpDrives = 3 };
 
 // The texts of the About page's links.
 extern const char* const HomePage;
@@ -64,6 +65,20 @@ public:
     forms::TBevel *Bevel1, *Bevel2, *Bevel3;
     forms::TLabel *Label14, *Label15, *Label20, *Label16, *Label17, *Label18, *Label19;
 
+    // Page "Drives": per drive the limits in force and where they come from, and the user's own
+    // pair for the chosen drive, stored at once by Set and removed by Clear (ConfFormDrives.cpp).
+    forms::TTabSheet* TabSheet4;
+    controls::TXPGroupBox *XPGroupBox8, *XPGroupBox9;
+    std::array<controls::TXPRadioButton*, 8> DriveRadios{};  // one per drive, the name as caption
+    std::array<forms::TLabel*, 8> DriveLimitLabels{};         // "55/70 °C drive/default"
+    forms::TLabel *Label21, *Label22;
+    controls::TSpinEdit *SpinEdit4, *SpinEdit5;  // the chosen drive's warning and alarm
+    controls::TXPButton *XPButton4, *XPButton5;  // Set, Clear
+    void ShowDriveLimits();
+    void DriveRadioClick(int drive);
+    void XPButton4Click(forms::TObject* sender);
+    void XPButton5Click(forms::TObject* sender);
+
     void FormCreate();
     void FormShow(forms::TObject* sender);
     void XPCheckBox6Click(forms::TObject* sender);
@@ -90,6 +105,9 @@ private:
     void BuildGeneralPage();
     void BuildMonitorPage();
     void BuildAboutPage();
+    void BuildDrivesPage();
+    // The drive whose row is chosen; -1 for none.
+    int ChosenDrive() const;
     void BuildButtons();
     // Parts of the handlers (ConfFormHandlers.cpp).
     void PickColor(forms::TLabel* link);

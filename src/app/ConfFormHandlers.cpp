@@ -40,6 +40,7 @@ void TConfForm::FormShow(TObject*) {
     if (Settings.Pos == Desktop) XPRadioButton2->SetChecked(true);
     if (Settings.Pos == Normal) XPRadioButton3->SetChecked(true);
     TrackBar1->SetPosition(Settings.Alpha);
+    ShowDriveLimits();
 }
 
 void TConfForm::XPCheckBox6Click(TObject*) {

@@ -1,6 +1,7 @@
 // The options dialog's layout: the banner, the three pages with their controls at their design
 // places, colours and captions, and the three buttons below the pages.
 #include "ConfForm.h"
+#include "ConfFormPlace.h"
 #include "MainForm.h"
 #include "forms/Jpeg.h"
 
@@ -8,30 +9,6 @@ namespace thermowl {
 
 using namespace forms;
 using namespace controls;
-
-namespace {
-
-constexpr TColor GroupBorder = clGreen, GroupCaption = 0xD05300, ControlText = clBlue;
-
-// Makes a control owned by `owner`, placed on `parent` at (left, top); a size of 0 keeps the
-// control's own.
-template <typename T>
-T* Place(TComponent* owner, TWinControl* parent, const char* name, int left, int top, int width = 0, int height = 0) {
-    T* c = new T(owner);
-    c->Name = name;
-    c->SetBounds(left, top, width ? width : c->Width(), height ? height : c->Height());
-    c->SetParent(parent);
-    return c;
-}
-
-// The form's font in another colour and style.
-void SetFont(TControl* c, const TFont& base, TColor color, TFontStyles style = 0) {
-    c->Font().Assign(base);
-    c->Font().SetColor(color);
-    c->Font().SetStyle(style);
-}
-
-}  // namespace
 
 void TConfForm::BuildForm() {
     SetCaption("Thermowl Options");
@@ -49,7 +26,7 @@ void TConfForm::BuildForm() {
     if (monitor_) PageControl1->SetImages(monitor_->ImageList1);
     struct Page { TTabSheet*& sheet; const char* name; const char* caption; int image; };
     for (const Page& p : {Page{TabSheet1, "TabSheet1", "General", 2}, Page{TabSheet2, "TabSheet2", "Monitor", 4},
-                          Page{TabSheet3, "TabSheet3", "About", 0}}) {
+                          Page{TabSheet3, "TabSheet3", "About", 0}, Page{TabSheet4, "TabSheet4", "Drives", -1}}) {
         p.sheet = new TTabSheet(this);
         p.sheet->Name = p.name;
         p.sheet->SetCaption(p.caption);

@@ -94,8 +94,9 @@ public:
     void HideMonitor();
     // The list of drives found, when their number changed since the last start.
     void ShowDriveListBalloon();
-    // One drive's warning and alarm, run by ShowInfo for each drive in order.
-    void AlarmCheck(const std::string& name, int temperature);
+    // One drive's warning and alarm, run by ShowInfo for each drive in order; `drive` indexes
+    // DriveLimits.
+    void AlarmCheck(int drive, const std::string& name, int temperature);
 
 protected:
     void WndProc(forms::TMessage& msg) override;

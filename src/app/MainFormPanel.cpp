@@ -1,5 +1,6 @@
 // The monitor panel: one row per drive (name, temperature, picture) and the history chart.
 #include "DriveFlags.h"
+#include "DriveThresholds.h"
 #include "HistoryChart.h"
 #include "MainForm.h"
 #include "ServiceLink.h"
@@ -198,10 +199,10 @@ void TMainForm::ShowReading() {
         low = std::min(low, series->MinY());
         high = std::max(high, series->MaxY());
 
-        if (i > 0) DriveHint += "\r\n";
-        DriveHint += DriveHintLine(DriveTable[i], text);
+        const std::string note = CrossedLimitNote(ThresholdsFor(name, DriveLimits[i]), temperature, "");
+        AddHintLine(DriveHint, DriveHintLine(DriveTable[i], text), note);
         // An old reading raised its alarm when it was new.
-        if (!old) AlarmCheck(name, temperature);
+        if (!old) AlarmCheck(i, name, temperature);
     }
     // No drive, no range: the axis keeps the one it has.
     if (shown > 0) SetValueRange(Chart1->LeftAxis(), low - 2, high + 2);

@@ -1,4 +1,5 @@
 // The monitor's tray side: the icon's commands, the balloons and the temperature alarms.
+#include "DriveThresholds.h"
 #include "MainForm.h"
 #include "ServiceLink.h"
 #include "Settings.h"
@@ -112,15 +113,24 @@ void TMainForm::ShowDriveListBalloon() {
     Timer4->SetEnabled(true);
 }
 
-void TMainForm::AlarmCheck(const std::string& name, int temperature) {
+namespace {
+// The balloon's text; a drive's own threshold is named, the default ones are not.
+std::string AlertText(const std::string& name, int temperature, const DriveThresholds& limits) {
+    const std::string note = CrossedLimitNote(limits, temperature, " ");
+    return name + "\r\ntemperature is " + std::to_string(temperature) + " \xB0" "C" + (note.empty() ? " !" : note);
+}
+}  // namespace
+
+void TMainForm::AlarmCheck(int drive, const std::string& name, int temperature) {
     if (!Settings.Alarm) return;
-    std::string text = name + "\r\ntemperature is " + std::to_string(temperature) + " \xB0" "C !";
-    if (temperature >= Settings.WarnTemp) {
+    const DriveThresholds limits = ThresholdsFor(name, DriveLimits[drive]);
+    const std::string text = AlertText(name, temperature, limits);
+    if (temperature >= limits.warn) {
         ShowAlertBalloon("WARNING!", text);
         Timer4->SetEnabled(true);
     }
     // Tested on its own: the thresholds need not be in order.
-    if (temperature >= Settings.AlarmTemp) {
+    if (temperature >= limits.alarm) {
         ShowAlertBalloon("ALARM!", text);
         for (int beep = 0; beep < 3; ++beep) {
             if (beep > 0) platform.Sleep(100);

@@ -11,6 +11,7 @@ std::string SystemDir;
 uint32_t ServiceThreadId = 0;
 int32_t DriveCount = 0;
 DriveRecord DriveTable[MaxDrives] = {};
+contract::DriveTraits DriveLimits[MaxDrives] = {};
 bool ReplyReceived = false;
 bool PanelReady = false;
 PollState Polls;
@@ -142,12 +143,14 @@ ReplyOutcome TakeReply(WPARAM count) {
     // This session's table when its service publishes one: the file may be another session's.
     if (auto session = contract::ReadSessionChannel(); session && session->hasTable && session->threadId == ServiceThreadId) {
         memcpy(DriveTable, session->records, session->count * sizeof(DriveRecord));
+        memcpy(DriveLimits, session->traits, sizeof DriveLimits);  // zero from an older service
         return {true, PanelReady};
     }
     std::string path = SystemDir + "\\" + contract::TableFileName;
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, 0, nullptr));
     if (!file.ok()) return {false, false};
+    memset(DriveLimits, 0, sizeof DriveLimits);
     DWORD got = 0;
     ReadFile(file.h, DriveTable, sizeof(DriveTable), &got, nullptr);
     return {true, PanelReady};

@@ -24,6 +24,9 @@ extern std::string SystemDir;
 extern uint32_t ServiceThreadId;
 extern int32_t DriveCount;
 extern DriveRecord DriveTable[MaxDrives];
+// Beside DriveTable: what each drive states about itself, as its service's session channel
+// carries it; all zero (nothing stated) when the table came from the file.
+extern contract::DriveTraits DriveLimits[MaxDrives];
 extern bool ReplyReceived;
 extern bool PanelReady;
 

@@ -1,4 +1,5 @@
 #include "Settings.h"
+#include "DriveThresholds.h"
 #include "forms/Registry.h"
 #include "forms/WinControl.h"
 #include <exception>
@@ -32,6 +33,7 @@ int32_t OutOfRange(int32_t v, int32_t low, int32_t high, int32_t def) { return (
 void LoadSettings() {
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
     const TSettings def = DefaultSettings(w);
+    ForgetUserPairs();  // the drives' own pairs are read again too, when first needed
     forms::TRegistry reg(HKEY_CURRENT_USER);
     if (!reg.KeyExists(SettingsKey)) {
         Settings = def;

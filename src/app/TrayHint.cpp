@@ -26,4 +26,10 @@ std::string TrayHintText(const std::string& driveLines, bool serviceSilent) {
     return hint;
 }
 
+void AddHintLine(std::string& lines, const std::string& line, const std::string& note) {
+    if (!lines.empty()) lines += "\r\n";
+    lines += line;
+    if (lines.size() + note.size() <= HintLimit) lines += note;
+}
+
 }  // namespace thermowl

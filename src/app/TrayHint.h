@@ -14,4 +14,8 @@ constexpr std::size_t HintLimit = 127;
 // is silent, the notice with as many whole drive lines below it as fit within HintLimit.
 std::string TrayHintText(const std::string& driveLines, bool serviceSilent);
 
+// Adds a drive's line to `lines` (CR LF before all but the first), and `note` after it only if
+// the hint still fits within HintLimit: the shell would cut it anywhere.
+void AddHintLine(std::string& lines, const std::string& line, const std::string& note);
+
 }  // namespace thermowl

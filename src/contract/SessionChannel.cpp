@@ -1,6 +1,7 @@
 #include "SessionChannel.h"
 #include <sddl.h>
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <string>
 
@@ -18,7 +19,11 @@ struct Layout {
     uint32_t tablePublished; // 0 until the first table: till then the file holds the only one
     uint32_t count;
     DriveRecord records[MaxDrives];
+    // Added later: a writer's layoutSize tells whether it has them.
+    DriveTraits traits[MaxDrives];
 };
+// What the first services wrote: a reader takes a table from any writer at least this large.
+constexpr uint32_t FirstLayoutSize = offsetof(Layout, traits);
 static_assert(sizeof(Layout) <= MappingSize, "the layout fits its mapping");
 
 // The current user's SID as text, empty if it cannot be had.
@@ -83,13 +88,14 @@ void SessionPublisher::PublishId(uint32_t threadId) {
     Rewrite(static_cast<Layout*>(view_), [&](Layout& l) { l.threadId = threadId; });
 }
 
-void SessionPublisher::PublishTable(const std::vector<uint8_t>& records) {
+void SessionPublisher::PublishTable(const std::vector<uint8_t>& records, const std::vector<DriveTraits>& traits) {
     if (!view_) return;
     size_t count = std::min<size_t>(records.size() / sizeof(DriveRecord), MaxDrives);
     Rewrite(static_cast<Layout*>(view_), [&](Layout& l) {
         l.tablePublished = 1;
         l.count = static_cast<uint32_t>(count);
         if (count) memcpy(l.records, records.data(), count * sizeof(DriveRecord));
+        for (size_t i = 0; i < MaxDrives; ++i) l.traits[i] = i < count && i < traits.size() ? traits[i] : DriveTraits{};
     });
 }
 
@@ -112,11 +118,13 @@ std::optional<SessionTable> ReadSessionChannel() {
                 continue;
             }
             SessionTable table;
-            bool valid = layout->magic == Magic && layout->layoutSize >= sizeof(Layout);
+            bool valid = layout->magic == Magic && layout->layoutSize >= FirstLayoutSize;
             table.threadId = layout->threadId;
             table.hasTable = layout->tablePublished != 0;
             table.count = std::min<uint32_t>(layout->count, MaxDrives);
             memcpy(table.records, layout->records, sizeof table.records);
+            table.hasTraits = layout->layoutSize >= sizeof(Layout);
+            if (table.hasTraits) memcpy(table.traits, layout->traits, sizeof table.traits);
             MemoryBarrier();
             if (layout->sequence != before) continue;
             if (!valid || table.threadId == 0) break;

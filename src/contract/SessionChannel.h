@@ -21,8 +21,9 @@ public:
 
     bool Open() const { return view_ != nullptr; }
     void PublishId(uint32_t threadId);
-    // Takes the records of the table as written to the file (a whole number of records is kept).
-    void PublishTable(const std::vector<uint8_t>& records);
+    // Takes the records of the table as written to the file (a whole number of records is kept),
+    // and what each drive states about itself, in the same order (missing ones: nothing stated).
+    void PublishTable(const std::vector<uint8_t>& records, const std::vector<DriveTraits>& traits = {});
     // Empties the id, if it is still `threadId` (signing off, ending).
     void Withdraw(uint32_t threadId);
 
@@ -39,6 +40,8 @@ struct SessionTable {
     bool hasTable = false;  // a table was published (else only the file has one)
     uint32_t count = 0;     // records in `records`
     DriveRecord records[MaxDrives] = {};
+    bool hasTraits = false;  // the service publishes traits (an older one does not)
+    DriveTraits traits[MaxDrives] = {};
 };
 // What this session's service published; nothing when no service of this session runs.
 std::optional<SessionTable> ReadSessionChannel();

@@ -9,7 +9,8 @@
 using namespace testsupport;
 
 void AppFixture::ClearState() {
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Vantrell\\Thermowl\\Conf");
+    // With the drives' own pairs below it.
+    forms::TRegistry(HKEY_CURRENT_USER).DeleteKey("\\Software\\Vantrell\\Thermowl\\Conf");
     RemoveFile(SystemFilePath("hsid.dat"));
     RemoveFile(SystemFilePath("hdinfo.dat"));
 }
@@ -49,6 +50,7 @@ void AppFixture::ResetMonitorState() {
     ServiceThreadId = 0;
     DriveCount = 0;
     memset(DriveTable, 0, sizeof(DriveTable));
+    memset(DriveLimits, 0, sizeof(DriveLimits));
     memset(History, 0, sizeof(History));
     ReplyReceived = PanelReady = false;
     Polls = PollState{};

@@ -45,6 +45,7 @@ void ConfTest::TearDown() {
 
 void ConfTest::Start() {
     service = std::make_unique<FakeService>();
+    if (prepareService) prepareService(*service);
     monitor = std::make_unique<TMainForm>(nullptr);
     ASSERT_TRUE(PanelReady) << "the monitor did not start";
     dialog = std::make_unique<TConfForm>(nullptr, monitor.get());

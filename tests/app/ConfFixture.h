@@ -6,6 +6,7 @@
 #include "app/ConfForm.h"
 #include "app/MainForm.h"
 #include "forms/Platform.h"
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,9 @@ struct ConfTest : AppFixture {
     std::unique_ptr<FakeService> service;
     std::unique_ptr<thermowl::TMainForm> monitor;
     std::unique_ptr<thermowl::TConfForm> dialog;
+
+    // Prepares each service Start makes, before the monitor starts.
+    std::function<void(FakeService&)> prepareService;
 
     void SetUp() override;
     void TearDown() override;

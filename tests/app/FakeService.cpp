@@ -33,12 +33,18 @@ void FakeService::Publish() {
                                                                       reinterpret_cast<uint8_t*>(&id) + 4));
 }
 
+void FakeService::OpenChannel() {
+    channel_ = std::make_unique<contract::SessionPublisher>();
+    channel_->PublishId(threadId_);
+}
+
 void FakeService::End() { Stop(true); }
 void FakeService::Crash() { Stop(false); }
 
 void FakeService::Stop(bool removeFiles) {
     PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
     thread_.join();
+    channel_.reset();
     if (!removeFiles) return;
     RemoveFile(SystemFilePath("hsid.dat"));
     RemoveFile(SystemFilePath("hdinfo.dat"));
@@ -53,6 +59,7 @@ void FakeService::Run() {
         HWND monitor = reinterpret_cast<HWND>(msg.lParam);
         if (answer) {
             if (writeFile) WriteFileBytes(SystemFilePath("hdinfo.dat"), EncodeTable(drives));
+            if (channel_) channel_->PublishTable(EncodeTable(drives), traits);
             WPARAM n = count < 0 ? drives.size() : static_cast<WPARAM>(count);
             // Posted: the monitor's thread may be this test's own thread, busy in the hand-shake.
             PostMessageA(monitor, thermowl::RecInfoMsg, n, 0);

@@ -2,8 +2,10 @@
 // "hsid.dat" and answers each request by writing "hdinfo.dat" and sending the reply.
 #pragma once
 #include "app/ServiceLink.h"
+#include "contract/SessionChannel.h"
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -19,6 +21,9 @@ public:
     ~FakeService();  // as End(), if it still runs
 
     void Publish();
+    // Publishes in the session channel too, from now on: the id, and each table with `traits`.
+    void OpenChannel();
+    std::vector<contract::DriveTraits> traits;
     // Ends the thread and removes both files, as a service that stops cleanly.
     void End();
     // Ends the thread and leaves its files behind, as a service that crashed.
@@ -38,6 +43,7 @@ public:
 private:
     void Run();
     void Stop(bool removeFiles);
+    std::unique_ptr<contract::SessionPublisher> channel_;
     std::thread thread_;
     std::atomic<DWORD> threadId_{0};
 };

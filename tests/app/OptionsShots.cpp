@@ -1,14 +1,18 @@
-// Writes a picture of each page of the options dialog (general.ppm, monitor.ppm, about.ppm) and of
-// the monitor window (window.ppm) into the folder given as the argument, for the README: a monitor
-// runs against a service on a thread, and the dialog is shown on each page as the tray menu shows
-// it and copied from the screen. Run by scripts/shoot-options in a private Wine prefix.
+// Writes a picture of each page of the options dialog (general.ppm, monitor.ppm, about.ppm,
+// drives.ppm) and of the monitor window (window.ppm) into the folder given as the argument, for the
+// README: a monitor runs against a service on a thread, and the dialog is shown on each page as the
+// tray menu shows it and copied from the screen. Run by scripts/shoot-options in a private Wine prefix.
 #include "FakeService.h"
 #include "app/ConfForm.h"
+#include "app/DriveThresholds.h"
 #include "app/MainForm.h"
 #include "chart/Chart.h"
 #include "app/ServiceLink.h"
+#include "app/Settings.h"
 #include "forms/Application.h"
 #include "forms/Bitmap.h"
+#include "forms/Platform.h"
+#include "forms/Registry.h"
 #include <cstdio>
 #include <string>
 
@@ -80,13 +84,28 @@ int main(int argc, char** argv) {
     const std::string folder = argv[1];
     forms::Application->Title = "Thermowl";
     forms::Application->Initialize();
+    // Nothing may wait for a click or for a notification area the picture display does not have.
+    forms::platform.MessageBoxA = [](HWND, LPCSTR text, LPCSTR, UINT) {
+        std::fprintf(stderr, "options_shots: message box: %s\n", text);
+        return IDOK;
+    };
+    forms::platform.ShellExecuteA = [](HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT) {
+        return reinterpret_cast<HINSTANCE>(42);
+    };
+    forms::platform.Shell_NotifyIconA = [](DWORD, PNOTIFYICONDATAA) { return TRUE; };
     thermowl::SystemDir = thermowl::ReadSystemDir();
+    const bool settingsExisted = forms::TRegistry(HKEY_CURRENT_USER).KeyExists(thermowl::SettingsKey);
     FakeService service;
+    // Drives that state their limits, and one the user set a pair for, for the "Drives" page.
+    service.drives = {{"Samsung SSD 970 EVO Plus 1TB", 52}, {"ST3500418AS", 47}, {"WDC WD10EZEX-00BN5A0", 44}};
+    service.traits = {{80, 85, contract::KindSolidState, {}, 0}, {55, 0, contract::KindRotating, {}, 0}, {}};
+    service.OpenChannel();
     thermowl::TMainForm monitor(nullptr);
+    thermowl::StoreUserPair(thermowl::DriveKey("WDC WD10EZEX-00BN5A0", {}), {45, 55});
     thermowl::TConfForm dialog(nullptr, &monitor);
     int failures = 0;
-    const char* names[] = {"general", "monitor", "about"};
-    for (int page = 0; page < 3; ++page) {
+    const char* names[] = {"general", "monitor", "about", "drives"};
+    for (int page = 0; page < 4; ++page) {
         dialog.ShowPage(page);
         PumpFor(500);
         failures += !WriteWindowPicture(dialog.Handle(), folder + "/" + names[page] + ".ppm");
@@ -97,5 +116,8 @@ int main(int argc, char** argv) {
     RedrawWindow(monitor.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     PumpFor(500);
     failures += !WriteMonitorPicture(monitor, folder + "/window.ppm");
+    // The pair set for the picture goes again, and with it any key it made.
+    forms::TRegistry registry(HKEY_CURRENT_USER);
+    registry.DeleteKey(settingsExisted ? thermowl::DriveSettingsKey(thermowl::DriveKey("WDC WD10EZEX-00BN5A0", {})) : thermowl::SettingsKey);
     return failures == 0 ? 0 : 1;
 }

@@ -1,9 +1,12 @@
 // The hwmon source on a made-up /sys: which devices are drives, their names and readings.
 #include "FakeSysfs.h"
 #include "HwmonDrives.h"
+#include "HwmonLimits.h"
 #include "RealDrives.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace service;
 
@@ -40,4 +43,33 @@ TEST(HwmonDrives, DrivesOfAFakeTreeAndAChangeSeenAfterTheCacheInterval) {
     sysfs.Write("class\\hwmon\\hwmon0\\device\\power\\runtime_status", "active\n");
     now += RealDrives::kCacheMs;
     EXPECT_EQ(readings()[0].second, 50);
+}
+
+TEST(HwmonDrives, StatedLimitsAndKind) {
+    using Text = std::optional<std::string>;
+    const struct {
+        const char* hwmon;
+        Text max, crit, rotational;
+        int warn, crit_;
+        contract::DriveKind kind;
+    } cases[] = {
+        {"nvme", "80000", "85000", {}, 80, 85, contract::KindSolidState},
+        {"nvme", "79500", "0", {}, 80, 0, contract::KindSolidState},  // rounded; 0 states nothing
+        {"drivetemp", "55000", {}, "1", 55, 0, contract::KindRotating},
+        {"drivetemp", "-273150", "151000", "0", 0, 0, contract::KindSolidState},  // 0 K, beyond 150: absurd
+        {"drivetemp", "60 C", "", {}, 0, 0, contract::KindUnknown},
+    };
+    for (const auto& c : cases) {
+        const contract::DriveTraits traits = HwmonTraits(c.hwmon, c.max, c.crit, c.rotational);
+        EXPECT_EQ(std::tuple(traits.WarnLimit, traits.CritLimit, traits.Kind), std::tuple(c.warn, c.crit_, c.kind))
+            << c.hwmon << " " << c.max.value_or("-");
+    }
+}
+
+TEST(HwmonDrives, SerialNumbersTellDrivesApartWhateverTheirPadding) {
+    auto identity = [](const char* serial) { return HwmonTraits("nvme", {}, {}, {}, serial).Identity; };
+    EXPECT_EQ(identity("  S4EW123 "), identity("S4EW123"));
+    EXPECT_NE(identity("S4EW123"), identity("S4EW124"));
+    EXPECT_EQ(identity("   "), 0u);
+    EXPECT_EQ(HwmonTraits("nvme", {}, {}, {}).Identity, 0u);
 }

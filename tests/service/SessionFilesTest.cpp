@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -63,4 +64,24 @@ TEST(SessionFiles, TheChannelCarriesTheTableAsWritten) {
     EXPECT_EQ(published->records[0].Temperature, 47);
     EXPECT_EQ(published->records[1].Temperature, 52);
     table.Remove();
+}
+
+TEST(SessionFiles, AnOlderServicesLayoutStillReadsWithoutTraits) {
+    // What the first services wrote: magic, layoutSize, sequence, id, published, count, the records.
+    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096,
+                                       contract::SessionChannelName);
+    ASSERT_NE(mapping, nullptr);
+    auto* words = static_cast<std::uint32_t*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
+    ASSERT_NE(words, nullptr);
+    const std::uint32_t older[] = {0x43535754, 24 + 8 * sizeof(contract::DriveRecord), 0, 0x4444, 1, 1};
+    std::copy(std::begin(older), std::end(older), words);
+    reinterpret_cast<std::uint8_t*>(words)[24 + 34] = 47;
+    reinterpret_cast<std::uint8_t*>(words)[24 + 8 * 35] = 99;  // beyond its layout: not a trait
+    auto read = contract::ReadSessionChannel();
+    ASSERT_TRUE(read && read->hasTable);
+    EXPECT_EQ(read->records[0].Temperature, 47);
+    EXPECT_FALSE(read->hasTraits);
+    EXPECT_EQ(read->traits[0].WarnLimit, 0);
+    UnmapViewOfFile(words);
+    CloseHandle(mapping);
 }

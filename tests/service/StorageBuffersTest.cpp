@@ -1,6 +1,7 @@
 // The requests the windows source sends and the replies it decodes, against buffers built
 // byte by byte from the documented layouts.
 #include "StorageBuffers.h"
+#include "StorageLimits.h"
 #include "StorageReplies.h"
 
 #include <gtest/gtest.h>
@@ -119,4 +120,41 @@ TEST(NvmeHealthLog, CompositeTemperatureInKelvin) {
         other[at + 1] = static_cast<std::uint8_t>(value >> 8);
         EXPECT_EQ(DecodeNvmeTemperature(other), std::nullopt) << at;
     }
+}
+
+TEST(TemperatureProperty, TheDrivesStatedLimits) {
+    struct Case {
+        std::uint32_t size;
+        std::int16_t critical, warning;
+        int expectedWarn, expectedCrit;
+    };
+    const Case cases[] = {
+        {24, 85, 80, 80, 85},        // critical at 8, warning at 10
+        {24, 0, 70, 70, 0},          // 0: not stated
+        {24, -273, 151, 0, 0},       // 0 K and beyond 150 degrees: absurd
+        {10, 85, 80, 0, 0},          // a driver that filled in less than the limits
+    };
+    for (const Case& c : cases) {
+        const Bytes reply = Buffer(24)
+                                .U32(4, c.size)
+                                .U16(8, static_cast<std::uint16_t>(c.critical))
+                                .U16(10, static_cast<std::uint16_t>(c.warning))
+                                .Get();
+        const contract::DriveTraits traits = DecodeTemperatureLimits(reply);
+        EXPECT_EQ(traits.WarnLimit, c.expectedWarn) << c.warning;
+        EXPECT_EQ(traits.CritLimit, c.expectedCrit) << c.critical;
+    }
+}
+
+TEST(SeekPenalty, RotatingOrSolidState) {
+    EXPECT_EQ(DecodeSeekPenalty(Buffer(12).U32(4, 12).U8(8, 1).Get()), contract::KindRotating);
+    EXPECT_EQ(DecodeSeekPenalty(Buffer(12).U32(4, 12).U8(8, 0).Get()), contract::KindSolidState);
+    EXPECT_EQ(DecodeSeekPenalty(Buffer(12).U32(4, 8).U8(8, 1).Get()), contract::KindUnknown);  // too short
+}
+
+TEST(DeviceDescriptor, SerialNumberIdentity) {
+    const Bytes serial = Buffer(64).U32(4, 64).U32(24, 40).Text(40, "  WD-WCC123").Get();
+    EXPECT_EQ(DecodeSerialIdentity(serial), contract::DriveIdentity("WD-WCC123", 9));
+    EXPECT_EQ(DecodeSerialIdentity(Buffer(64).U32(4, 64).Get()), 0u);  // no serial number
+    EXPECT_EQ(DecodeSerialIdentity(Buffer(64).U32(24, 64).Get()), 0u);  // beyond the reply
 }

@@ -1,0 +1,50 @@
+#include "StorageLimits.h"
+
+namespace service::storage {
+namespace {
+
+// STORAGE_TEMPERATURE_DATA_DESCRIPTOR: Version, Size, then the two limits before InfoCount.
+constexpr std::size_t kCriticalTemperature = 8, kWarningTemperature = 10, kLimitsEnd = 12;
+// STORAGE_DEVICE_DESCRIPTOR: the serial number's offset from the descriptor's start (0: none).
+constexpr std::size_t kSerialNumberOffset = 24;
+// DEVICE_SEEK_PENALTY_DESCRIPTOR: Version, Size, IncursSeekPenalty (a BOOLEAN byte).
+constexpr std::size_t kDescriptorSize = 4, kIncursSeekPenalty = 8;
+
+std::uint32_t Read32(const Bytes& bytes, std::size_t at) {
+    return static_cast<std::uint32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+                                      static_cast<std::uint32_t>(bytes[at + 3]) << 24);
+}
+
+std::int16_t ReadSigned16(const Bytes& bytes, std::size_t at) {
+    return static_cast<std::int16_t>(bytes[at] | bytes[at + 1] << 8);
+}
+
+} // namespace
+
+contract::DriveTraits DecodeTemperatureLimits(const Bytes& reply) {
+    contract::DriveTraits traits{};
+    // A driver that filled in less than the limits (its Size says so) stated none.
+    if (reply.size() < kLimitsEnd || Read32(reply, kDescriptorSize) < kLimitsEnd)
+        return traits;
+    traits.CritLimit = contract::PlausibleLimit(ReadSigned16(reply, kCriticalTemperature));
+    traits.WarnLimit = contract::PlausibleLimit(ReadSigned16(reply, kWarningTemperature));
+    return traits;
+}
+
+std::uint32_t DecodeSerialIdentity(const Bytes& reply) {
+    if (reply.size() < kSerialNumberOffset + 4)
+        return 0;
+    const std::uint32_t offset = Read32(reply, kSerialNumberOffset);
+    if (offset == 0 || offset >= reply.size())
+        return 0;
+    const char* serial = reinterpret_cast<const char*>(reply.data()) + offset;
+    return contract::DriveIdentity(serial, reply.size() - offset);
+}
+
+contract::DriveKind DecodeSeekPenalty(const Bytes& reply) {
+    if (reply.size() <= kIncursSeekPenalty || Read32(reply, kDescriptorSize) <= kIncursSeekPenalty)
+        return contract::KindUnknown;
+    return reply[kIncursSeekPenalty] ? contract::KindRotating : contract::KindSolidState;
+}
+
+} // namespace service::storage
