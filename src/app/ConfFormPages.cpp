@@ -24,6 +24,9 @@ void TConfForm::BuildForm() {
     PageControl1 = Place<TPageControl>(this, this, "PageControl1", 8, 64, 289, 225);
     SetFont(PageControl1, Font(), clNavy, fsBold);
     if (monitor_) PageControl1->SetImages(monitor_->ImageList1);
+    // Four tabs in the dialog's width: a narrower margin beside each caption keeps them all in
+    // view, without the scroll arrows that would hide the first.
+    PageControl1->SetTabMargin(3);
     struct Page { TTabSheet*& sheet; const char* name; const char* caption; int image; };
     for (const Page& p : {Page{TabSheet1, "TabSheet1", "General", 2}, Page{TabSheet2, "TabSheet2", "Monitor", 4},
                           Page{TabSheet3, "TabSheet3", "About", 0}, Page{TabSheet4, "TabSheet4", "Drives", -1}}) {

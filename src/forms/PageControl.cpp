@@ -205,6 +205,11 @@ void TPageControl::FontChanged() {
     PlaceSheets();  // the tabs' height follows the font
 }
 
+void TPageControl::SetTabMargin(int pixels) {
+    tabMargin_ = pixels;
+    SendMessageA(Handle(), TCM_SETPADDING, 0, MAKELPARAM(pixels, 3));
+}
+
 void TPageControl::DrawTab(const DRAWITEMSTRUCT& item) {
     int index = static_cast<int>(item.itemID);
     if (index < 0 || index >= PageCount()) return;
@@ -214,10 +219,10 @@ void TPageControl::DrawTab(const DRAWITEMSTRUCT& item) {
     RECT r = item.rcItem;
     canvas.Brush().SetColor(Color());
     canvas.FillRect(r);
-    int x = r.left + 4;
+    int x = r.left + (tabMargin_ ? tabMargin_ : 4);
     if (images_ && page->ImageIndex() >= 0 && page->ImageIndex() < images_->Count()) {
         images_->Draw(canvas, x, (r.top + r.bottom - images_->Height()) / 2, page->ImageIndex());
-        x += images_->Width() + 3;
+        x += images_->Width() + (tabMargin_ ? 1 : 3);
     }
     canvas.Font().Assign(Font());
     canvas.Brush().SetStyle(bsClear);
