@@ -26,6 +26,7 @@ constexpr std::size_t kDeviceDescriptorReplySize = 1024;
 constexpr std::size_t kTemperatureReplySize = 24 + 16 * 32;
 constexpr std::size_t kSmartReplySize = 16 + 512;
 constexpr std::size_t kNvmeHealthReplySize = 8 + 40 + 512;
+constexpr std::size_t kNvmeIdentifyReplySize = 8 + 40 + 4096;
 
 // STORAGE_PROPERTY_QUERY for a standard query of `propertyId` (12 bytes).
 Bytes PropertyQuery(std::uint32_t propertyId);
@@ -34,6 +35,14 @@ Bytes PropertyQuery(std::uint32_t propertyId);
 // its SMART / health log (log page 2, 512 bytes); the reply comes back in the same layout.
 // `propertyId`: the device's scope, or the adapter's, which some drivers answer instead.
 Bytes NvmeHealthQuery(std::uint32_t propertyId = kDeviceProtocolSpecificProperty);
+
+// The same for the NVMe Identify Controller data (CNS 1, 4096 bytes).
+Bytes NvmeIdentifyQuery(std::uint32_t propertyId = kDeviceProtocolSpecificProperty);
+
+// Where, in a STORAGE_PROTOCOL_DATA_DESCRIPTOR answering one of the two NVMe requests, the
+// data of that kind starts, when the reply is in that layout and holds `needed` bytes of it.
+enum class NvmeData { HealthLog, IdentifyController };
+std::optional<std::size_t> NvmeDataAt(const Bytes& reply, NvmeData kind, std::size_t needed);
 
 // SENDCMDINPARAMS for ATA SMART READ DATA (the attribute table). The handle names the drive:
 // drive number 0, device register 0xA0 (master), whatever the drive's number.

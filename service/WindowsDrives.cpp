@@ -19,6 +19,12 @@ std::optional<Bytes> Ask(DriveHandle& handle, DWORD code, const Bytes& query, st
     return reply;
 }
 
+// The Identify Controller's limits, when it states any.
+std::optional<contract::DriveTraits> StatedLimits(const Bytes& reply) {
+    const contract::DriveTraits limits = storage::DecodeNvmeIdentifyLimits(reply);
+    return limits.WarnLimit || limits.CritLimit ? std::optional(limits) : std::nullopt;
+}
+
 class WindowsDrive final : public DriveSensor {
 public:
     WindowsDrive(DriveDevices& devices, int number, std::unique_ptr<DriveHandle> handle)
@@ -62,7 +68,8 @@ public:
         return std::nullopt;
     }
 
-    // Both properties are answered without administrator rights and without waking the drive.
+    // Both properties are answered without administrator rights and without waking the drive;
+    // so is the NVMe Identify data, asked for the limits a drive leaves out of the property.
     contract::DriveTraits Traits() override {
         const std::optional<Bytes> limits =
             Ask(*handle_, storage::kQueryPropertyCode, storage::PropertyQuery(storage::kDeviceTemperatureProperty),
@@ -72,6 +79,15 @@ public:
                                               storage::PropertyQuery(storage::kSeekPenaltyProperty),
                                               storage::kSeekPenaltyReplySize);
         traits.Kind = seek ? storage::DecodeSeekPenalty(*seek) : contract::KindUnknown;
+        // A drive that leaves its limits out of the property may still state them itself.
+        if ((traits.WarnLimit == 0 || traits.CritLimit == 0) && traits.Kind != contract::KindRotating) {
+            const contract::DriveTraits stated =
+                AskNvme<contract::DriveTraits>(storage::NvmeIdentifyQuery, storage::kNvmeIdentifyReplySize,
+                                               StatedLimits, AdminHandle(true))
+                    .value_or(contract::DriveTraits{});
+            traits.WarnLimit = traits.WarnLimit ? traits.WarnLimit : stated.WarnLimit;
+            traits.CritLimit = traits.CritLimit ? traits.CritLimit : stated.CritLimit;
+        }
         const std::optional<Bytes> descriptor = Ask(*handle_, storage::kQueryPropertyCode,
                                                     storage::PropertyQuery(storage::kDeviceProperty),
                                                     storage::kDeviceDescriptorReplySize);
@@ -97,34 +113,42 @@ private:
                       : std::nullopt;
             return reply ? storage::DecodeSmartTemperature(*reply) : std::nullopt;
         }
-        case Method::NvmeLog: {
-            // Some systems answer it without administrator rights.
-            DriveHandle& handle = AdminHandle() ? *AdminHandle() : *handle_;
-            // Some drivers answer only at the adapter's scope.
-            for (std::uint32_t scope : {storage::kDeviceProtocolSpecificProperty, storage::kAdapterProtocolSpecificProperty}) {
-                const std::optional<Bytes> reply = Ask(handle, storage::kQueryPropertyCode,
-                                                       storage::NvmeHealthQuery(scope), storage::kNvmeHealthReplySize);
-                if (const std::optional<double> celsius = reply ? storage::DecodeNvmeTemperature(*reply) : std::nullopt)
-                    return celsius;
-            }
-            return std::nullopt;
-        }
+        case Method::NvmeLog:
+            return AskNvme<double>(storage::NvmeHealthQuery, storage::kNvmeHealthReplySize,
+                                   storage::DecodeNvmeTemperature, AdminHandle());
         case Method::Unknown:
             break;
         }
         return std::nullopt;
     }
 
-    // A handle with read and write access, opened once when first needed.
-    DriveHandle* AdminHandle() {
+    // An NVMe request, decoded: `admin` if there is one, else the plain handle, as some systems
+    // answer without administrator rights; at the device's scope, else at the adapter's, which
+    // some drivers answer instead. Nothing when no reply decodes.
+    template <class T>
+    std::optional<T> AskNvme(Bytes (*query)(std::uint32_t), std::size_t replySize,
+                             std::optional<T> (*decode)(const Bytes&), DriveHandle* admin) {
+        DriveHandle& handle = admin ? *admin : *handle_;
+        for (std::uint32_t scope : {storage::kDeviceProtocolSpecificProperty, storage::kAdapterProtocolSpecificProperty}) {
+            const std::optional<Bytes> reply = Ask(handle, storage::kQueryPropertyCode, query(scope), replySize);
+            if (std::optional<T> decoded = reply ? decode(*reply) : std::nullopt)
+                return decoded;
+        }
+        return std::nullopt;
+    }
+
+    // A handle with read and write access, opened once when first needed. `quiet`: a caller
+    // that does without it, so a denial is not worth a note.
+    DriveHandle* AdminHandle(bool quiet = false) {
         if (!adminTried_) {
             adminTried_ = true;
             DWORD error = 0;
             admin_ = devices_.Open(number_, DriveDevices::Access::ReadWrite, error);
-            if (!admin_ && error == ERROR_ACCESS_DENIED)
-                PrintNoteOnce("windows: " + Device() + " (" + name_ +
-                              "): reading SMART or the NVMe log needs administrator rights; skipped");
+            adminDenied_ = !admin_ && error == ERROR_ACCESS_DENIED;
         }
+        if (adminDenied_ && !quiet)
+            PrintNoteOnce("windows: " + Device() + " (" + name_ +
+                          "): reading SMART or the NVMe log needs administrator rights; skipped");
         return admin_.get();
     }
 
@@ -133,6 +157,7 @@ private:
     std::unique_ptr<DriveHandle> handle_;
     std::unique_ptr<DriveHandle> admin_;
     bool adminTried_ = false;
+    bool adminDenied_ = false;
     std::string name_;
     Method method_ = Method::Unknown;
 };

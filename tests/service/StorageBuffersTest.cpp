@@ -15,6 +15,10 @@ TEST(StorageRequests, NvmeHealthLogSmartAndPowerMode) {
     for (std::uint32_t scope : {50u, 49u})
         EXPECT_EQ(NvmeHealthQuery(scope),
                   Buffer(8 + 40 + 512).U32(0, scope).U32(8, 3).U32(12, 2).U32(16, 2).U32(24, 40).U32(28, 512).Get());
+    // The same for Identify (data type 1), Controller (CNS 1), 4096 bytes.
+    for (std::uint32_t scope : {50u, 49u})
+        EXPECT_EQ(NvmeIdentifyQuery(scope),
+                  Buffer(8 + 40 + 4096).U32(0, scope).U32(8, 3).U32(12, 1).U32(16, 1).U32(24, 40).U32(28, 4096).Get());
     // SENDCMDINPARAMS: 512 bytes, SMART READ DATA (0xD0) with the SMART signature 4F C2, device
     // register A0 and drive number 0, whatever the drive: the handle picks it.
     EXPECT_EQ(SmartAttributesQuery(),
@@ -144,6 +148,32 @@ TEST(TemperatureProperty, TheDrivesStatedLimits) {
         EXPECT_EQ(traits.WarnLimit, c.expectedWarn) << c.warning;
         EXPECT_EQ(traits.CritLimit, c.expectedCrit) << c.critical;
     }
+}
+
+TEST(NvmeIdentify, TheDrivesStatedLimitsInKelvin) {
+    struct Case {
+        std::uint16_t warning, critical;
+        int expectedWarn, expectedCrit;
+    };
+    const Case cases[] = {
+        {353, 358, 80, 85},
+        {0, 358, 0, 85},       // 0: not stated
+        {423, 0x1A0, 150, 143},  // the high byte counts
+        {424, 273, 0, 0},      // beyond 150 degrees, 0 degrees: absurd
+        {200, 0xFFFF, 0, 0},   // below freezing, far beyond
+    };
+    for (const Case& c : cases) {
+        const contract::DriveTraits traits = DecodeNvmeIdentifyLimits(NvmeIdentifyReply(c.warning, c.critical));
+        EXPECT_EQ(traits.WarnLimit, c.expectedWarn) << c.warning;
+        EXPECT_EQ(traits.CritLimit, c.expectedCrit) << c.critical;
+    }
+    // The health log's layout, or a reply cut short of CCTEMP, states nothing.
+    Bytes log = NvmeIdentifyReply(353, 358);
+    log[12] = 2;
+    Bytes cut = NvmeIdentifyReply(353, 358);
+    cut.resize(48 + 269);
+    for (const Bytes& other : {log, cut})
+        EXPECT_EQ(DecodeNvmeIdentifyLimits(other).WarnLimit, 0);
 }
 
 TEST(SeekPenalty, RotatingOrSolidState) {

@@ -88,4 +88,11 @@ inline Bytes NvmeReply(std::uint16_t kelvin, std::uint32_t dataOffset = 40, std:
     return b.Get();
 }
 
+// The same descriptor holding the NVMe Identify Controller data (DataType 1, CNS 1, 4096
+// bytes): WCTEMP at 266 and CCTEMP at 268, kelvin.
+inline Bytes NvmeIdentifyReply(std::uint16_t warningKelvin, std::uint16_t criticalKelvin) {
+    return Buffer(8 + 40 + 4096).U32(0, 48).U32(4, 48).U32(8, 3).U32(12, 1).U32(16, 1).U32(24, 40).U32(28, 4096)
+        .Text(48 + 24, "Samsung SSD 970 EVO").U16(48 + 266, warningKelvin).U16(48 + 268, criticalKelvin).Get();
+}
+
 }  // namespace storage_replies

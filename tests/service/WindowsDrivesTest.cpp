@@ -16,7 +16,7 @@ namespace {
 
 struct FakeDisk {
     std::string product;
-    std::optional<Bytes> temperatureProperty = {}, smart = {}, nvmeLog = {};
+    std::optional<Bytes> temperatureProperty = {}, smart = {}, nvmeLog = {}, nvmeIdentify = {};
     bool opensWithoutRights = true;  // else it needs read access
     bool administrator = false;      // read and write access granted
     bool poweredUp = true;
@@ -47,6 +47,7 @@ struct FakeHandle final : DriveHandle {
                                                               : storage::kDeviceProtocolSpecificProperty;
         const std::optional<Bytes>& reply =
             query && in.at(0) == storage::kDeviceTemperatureProperty ? disk.temperatureProperty
+            : query && in.at(0) == nvmeScope && in.at(12) == 1       ? disk.nvmeIdentify
             : query && in.at(0) == nvmeScope                         ? disk.nvmeLog
             : code == storage::kSmartReceiveCode && access == DriveDevices::Access::ReadWrite ? disk.smart
                                                                                               : std::nullopt;
@@ -113,4 +114,26 @@ TEST(WindowsDrives, EachDriveReadTheFirstWayItAllowsAndASleepingOneNotAtAll) {
     now += RealDrives::kCacheMs;
     EXPECT_EQ(drives.Next()[2].flags, kFlagAsleep);
     EXPECT_EQ(smart.smartReads, 0);
+}
+
+TEST(WindowsDrives, LimitsTheTemperaturePropertyLeavesOutComeFromIdentify) {
+    auto limits = [](std::int16_t critical, std::int16_t warning) {
+        Bytes property = Property(40);
+        property.at(8) = static_cast<std::uint8_t>(critical);
+        property.at(10) = static_cast<std::uint8_t>(warning);
+        return property;
+    };
+    const Bytes identify = storage_replies::NvmeIdentifyReply(353, 358);  // 80 and 85 degrees
+    FakeDevices devices;
+    devices.disks[0] = {.product = "970 EVO", .nvmeLog = storage_replies::NvmeReply(310), .nvmeIdentify = identify,
+                        .administrator = true};
+    devices.disks[1] = {.product = "PM981", .temperatureProperty = limits(84, 0), .nvmeIdentify = identify,
+                        .administrator = true, .nvmeAtAdapterOnly = true};  // the property's own limit wins
+    devices.disks[2] = {.product = "SN750", .temperatureProperty = limits(90, 75), .nvmeIdentify = identify,
+                        .administrator = true};
+
+    RealDrives drives("windows", FindWindowsDrives(devices), [] { return 0u; });
+    std::vector<std::pair<int, int>> got;
+    for (const DriveReading& reading : drives.Next()) got.push_back({reading.traits.WarnLimit, reading.traits.CritLimit});
+    EXPECT_EQ(got, (std::vector<std::pair<int, int>>{{80, 85}, {80, 84}, {75, 90}}));
 }
