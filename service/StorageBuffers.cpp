@@ -70,8 +70,12 @@ constexpr std::size_t kDriverError = 4, kData = 16;
 namespace ata_pass_through {
 constexpr std::size_t kLength = 0, kFlags = 2, kTimeOut = 12, kDataBufferOffset = sizeof(void*) == 8 ? 24 : 20,
                       kCurrentTaskFile = kDataBufferOffset + sizeof(void*) + 8, kSize = kCurrentTaskFile + 8;
-constexpr std::size_t kSectorCount = 1, kDeviceHead = 5, kCommandStatus = 6;
-constexpr std::uint16_t kDrdyRequired = 1;   // ATA_FLAGS_DRDY_REQUIRED
+constexpr std::size_t kDataTransferLength = 8;
+constexpr std::size_t kFeatures = 0, kSectorCount = 1, kSectorNumber = 2, kCylinderLow = 3, kCylinderHigh = 4,
+                      kDeviceHead = 5, kCommandStatus = 6;
+constexpr std::uint16_t kDrdyRequired = 1, kDataIn = 2, kDataOut = 4; // ATA_FLAGS_*
+constexpr std::uint8_t kReadLog = 0xD5, kWriteLog = 0xD6, kSctLog = 0xE0;
+constexpr std::size_t kSectorSize = 512;
 constexpr std::uint8_t kCheckPowerMode = 0xE5, kStandby = 0x00, kStatusError = 0x01;
 }
 // SMART data: revision (16-bit), then 30 attributes of 12 bytes: id, flags (16-bit),
@@ -114,6 +118,27 @@ Bytes NvmeQuery(std::uint32_t propertyId, std::uint32_t dataType, std::uint32_t 
     Write32(query, data + kRequestSubValue, 0);
     Write32(query, data + kDataOffset, kSize);
     Write32(query, data + kDataLength, length);
+    return query;
+}
+
+// ATA_PASS_THROUGH_EX for SMART READ LOG or WRITE LOG of one sector of the SCT log, the
+// sector right after the structure.
+Bytes SctLogQuery(std::uint8_t feature, std::uint16_t direction) {
+    using namespace ata_pass_through;
+    Bytes query(kSize + kSectorSize, 0);
+    query[kLength] = static_cast<std::uint8_t>(kSize);
+    query[kFlags] = static_cast<std::uint8_t>(kDrdyRequired | direction);
+    Write32(query, kDataTransferLength, kSectorSize);
+    Write32(query, kTimeOut, 3); // seconds
+    Write32(query, kDataBufferOffset, kSize);
+    const std::size_t task = kCurrentTaskFile;
+    query[task + kFeatures] = feature;
+    query[task + kSectorCount] = 1;
+    query[task + kSectorNumber] = kSctLog;
+    query[task + kCylinderLow] = smart_in::kSmartCylinderLow;
+    query[task + kCylinderHigh] = smart_in::kSmartCylinderHigh;
+    query[task + kDeviceHead] = 0xA0;
+    query[task + kCommandStatus] = smart_in::kSmartCommand;
     return query;
 }
 
@@ -180,6 +205,25 @@ Bytes PowerModeQuery() {
     query[kCurrentTaskFile + kDeviceHead] = 0xA0;
     query[kCurrentTaskFile + kCommandStatus] = kCheckPowerMode;
     return query;
+}
+
+Bytes SctTemperatureTableCommand() {
+    // The SCT command: action 5 (data table), function 1 (read), table 2 (temperature history).
+    Bytes query = SctLogQuery(ata_pass_through::kWriteLog, ata_pass_through::kDataOut);
+    const std::size_t command = ata_pass_through::kSize;
+    query[command] = 5;
+    query[command + 2] = 1;
+    query[command + 4] = 2;
+    return query;
+}
+
+Bytes SctTableRead() { return SctLogQuery(ata_pass_through::kReadLog, ata_pass_through::kDataIn); }
+
+std::optional<std::size_t> AtaDataAt(const Bytes& reply) {
+    using namespace ata_pass_through;
+    if (reply.size() < kSize + kSectorSize || (reply[kCurrentTaskFile + kCommandStatus] & kStatusError))
+        return std::nullopt;
+    return kSize;
 }
 
 std::optional<bool> DecodeStandby(const Bytes& reply) {

@@ -52,6 +52,14 @@ Bytes SmartAttributesQuery();
 // POWER MODE, which answers without spinning the drive up; the reply has the same layout.
 Bytes PowerModeQuery();
 
+// ATA_PASS_THROUGH_EX: SMART WRITE LOG of the SCT log (E0) with the command that asks for the
+// temperature history table, then SMART READ LOG of that log, which returns the table.
+Bytes SctTemperatureTableCommand();
+Bytes SctTableRead();
+
+// Where the sector returned by SctTableRead starts in its reply; nothing when the command failed.
+std::optional<std::size_t> AtaDataAt(const Bytes& reply);
+
 // The reply to PowerModeQuery: true when the drive is in standby, false when it is active
 // or idle, nothing when the command failed.
 std::optional<bool> DecodeStandby(const Bytes& reply);

@@ -12,6 +12,10 @@ constexpr std::size_t kDescriptorSize = 4, kIncursSeekPenalty = 8;
 // NVMe Identify Controller: WCTEMP and CCTEMP, 16-bit kelvin (0: not stated).
 constexpr std::size_t kWarningComposite = 266, kCriticalComposite = 268;
 
+// SCT temperature history table: format version, sampling period, interval (16-bit each),
+// then MaxOpLimit and OverLimit (signed degrees Celsius; 0x80: not stated).
+constexpr std::size_t kMaxOpLimit = 6, kOverLimit = 7;
+
 // Whole degrees Celsius; 0 when not stated (0 K) or absurd.
 std::int16_t LimitFromKelvin(std::uint16_t kelvin) { return contract::PlausibleLimit(kelvin - 273); }
 
@@ -46,6 +50,15 @@ contract::DriveTraits DecodeNvmeIdentifyLimits(const Bytes& reply) {
         return traits;
     traits.WarnLimit = LimitFromKelvin(Read16(reply, *data + kWarningComposite));
     traits.CritLimit = LimitFromKelvin(Read16(reply, *data + kCriticalComposite));
+    return traits;
+}
+
+contract::DriveTraits DecodeSctLimits(const Bytes& reply) {
+    contract::DriveTraits traits{};
+    if (const std::optional<std::size_t> table = AtaDataAt(reply)) {
+        traits.WarnLimit = contract::PlausibleLimit(static_cast<std::int8_t>(reply[*table + kMaxOpLimit]));
+        traits.CritLimit = contract::PlausibleLimit(static_cast<std::int8_t>(reply[*table + kOverLimit]));
+    }
     return traits;
 }
 

@@ -18,6 +18,10 @@ contract::DriveTraits DecodeTemperatureLimits(const Bytes& reply);
 // critical limits in degrees Celsius; 0 (not stated) and above 150 degrees count as not stated.
 contract::DriveTraits DecodeNvmeIdentifyLimits(const Bytes& reply);
 
+// The reply to SctTableRead: the SCT temperature history's MaxOpLimit as the warning limit
+// and OverLimit as the critical one; 0x80 (not stated) and implausible ones count as not stated.
+contract::DriveTraits DecodeSctLimits(const Bytes& reply);
+
 // STORAGE_DEVICE_DESCRIPTOR: DriveIdentity of the serial number; 0 when it has none.
 std::uint32_t DecodeSerialIdentity(const Bytes& reply);
 

@@ -48,11 +48,7 @@ public:
         if (method_ == Method::Property || (method_ == Method::Unknown && ReadBy(Method::Property)))
             return false;
         DriveHandle* admin = method_ == Method::NvmeLog ? nullptr : AdminHandle();
-        if (!admin)
-            return false;
-        const std::optional<Bytes> reply =
-            Ask(*admin, storage::kAtaPassThroughCode, storage::PowerModeQuery(), storage::PowerModeQuery().size());
-        return reply && storage::DecodeStandby(*reply).value_or(false);
+        return admin && Standby(*admin).value_or(false);
     }
 
     // The first way that gives a temperature is kept for later readings.
@@ -68,8 +64,9 @@ public:
         return std::nullopt;
     }
 
-    // Both properties are answered without administrator rights and without waking the drive;
-    // so is the NVMe Identify data, asked for the limits a drive leaves out of the property.
+    // Both properties are answered without administrator rights and without waking the drive.
+    // Limits the property leaves out may come from the NVMe Identify data, which wakes nothing
+    // either, or the SCT table, which needs administrator rights and a drive that is awake.
     contract::DriveTraits Traits() override {
         const std::optional<Bytes> limits =
             Ask(*handle_, storage::kQueryPropertyCode, storage::PropertyQuery(storage::kDeviceTemperatureProperty),
@@ -85,8 +82,16 @@ public:
                 AskNvme<contract::DriveTraits>(storage::NvmeIdentifyQuery, storage::kNvmeIdentifyReplySize,
                                                StatedLimits, AdminHandle(true))
                     .value_or(contract::DriveTraits{});
-            traits.WarnLimit = traits.WarnLimit ? traits.WarnLimit : stated.WarnLimit;
-            traits.CritLimit = traits.CritLimit ? traits.CritLimit : stated.CritLimit;
+            FillIn(traits, stated);
+        }
+        // The SCT table is read by SMART commands, which would end a standby.
+        DriveHandle* admin = traits.WarnLimit && traits.CritLimit ? nullptr : AdminHandle(true);
+        if (admin && handle_->PoweredUp() != false && Standby(*admin) == false &&
+            Ask(*admin, storage::kAtaPassThroughCode, storage::SctTemperatureTableCommand(),
+                storage::SctTemperatureTableCommand().size())) {
+            const std::optional<Bytes> table =
+                Ask(*admin, storage::kAtaPassThroughCode, storage::SctTableRead(), storage::SctTableRead().size());
+            FillIn(traits, table ? storage::DecodeSctLimits(*table) : contract::DriveTraits{});
         }
         const std::optional<Bytes> descriptor = Ask(*handle_, storage::kQueryPropertyCode,
                                                     storage::PropertyQuery(storage::kDeviceProperty),
@@ -120,6 +125,18 @@ private:
             break;
         }
         return std::nullopt;
+    }
+
+    static void FillIn(contract::DriveTraits& traits, const contract::DriveTraits& stated) {
+        traits.WarnLimit = traits.WarnLimit ? traits.WarnLimit : stated.WarnLimit;
+        traits.CritLimit = traits.CritLimit ? traits.CritLimit : stated.CritLimit;
+    }
+
+    // ATA CHECK POWER MODE, which answers without spinning the drive up; nothing when it fails.
+    static std::optional<bool> Standby(DriveHandle& admin) {
+        const std::optional<Bytes> reply =
+            Ask(admin, storage::kAtaPassThroughCode, storage::PowerModeQuery(), storage::PowerModeQuery().size());
+        return reply ? storage::DecodeStandby(*reply) : std::nullopt;
     }
 
     // An NVMe request, decoded: `admin` if there is one, else the plain handle, as some systems
