@@ -36,9 +36,12 @@ namespace protocol_data {
 constexpr std::size_t kProtocolType = 0, kDataType = 4, kRequestValue = 8, kRequestSubValue = 12, kDataOffset = 16,
                       kDataLength = 20, kSize = 40;
 constexpr std::uint32_t kNvme = 3;        // ProtocolTypeNvme
+constexpr std::uint32_t kIdentify = 1;    // NVMeDataTypeIdentify
 constexpr std::uint32_t kLogPage = 2;     // NVMeDataTypeLogPage
 constexpr std::uint32_t kHealthLog = 2;   // SMART / health information
 constexpr std::uint32_t kHealthLogSize = 512;
+constexpr std::uint32_t kIdentifyController = 1; // CNS 1
+constexpr std::uint32_t kIdentifySize = 4096;
 constexpr std::size_t kInReply = 8;       // after the descriptor's Version and Size
 // STORAGE_PROTOCOL_DATA_DESCRIPTOR's Version and Size both hold its own size.
 constexpr std::size_t kVersionAt = 0, kSizeAt = 4;
@@ -67,8 +70,12 @@ constexpr std::size_t kDriverError = 4, kData = 16;
 namespace ata_pass_through {
 constexpr std::size_t kLength = 0, kFlags = 2, kTimeOut = 12, kDataBufferOffset = sizeof(void*) == 8 ? 24 : 20,
                       kCurrentTaskFile = kDataBufferOffset + sizeof(void*) + 8, kSize = kCurrentTaskFile + 8;
-constexpr std::size_t kSectorCount = 1, kDeviceHead = 5, kCommandStatus = 6;
-constexpr std::uint16_t kDrdyRequired = 1;   // ATA_FLAGS_DRDY_REQUIRED
+constexpr std::size_t kDataTransferLength = 8;
+constexpr std::size_t kFeatures = 0, kSectorCount = 1, kSectorNumber = 2, kCylinderLow = 3, kCylinderHigh = 4,
+                      kDeviceHead = 5, kCommandStatus = 6;
+constexpr std::uint16_t kDrdyRequired = 1, kDataIn = 2, kDataOut = 4; // ATA_FLAGS_*
+constexpr std::uint8_t kReadLog = 0xD5, kWriteLog = 0xD6, kSctLog = 0xE0;
+constexpr std::size_t kSectorSize = 512;
 constexpr std::uint8_t kCheckPowerMode = 0xE5, kStandby = 0x00, kStatusError = 0x01;
 }
 // SMART data: revision (16-bit), then 30 attributes of 12 bytes: id, flags (16-bit),
@@ -99,6 +106,42 @@ std::string StringAt(const Bytes& reply, std::uint32_t offset) {
     return TrimBlanks(std::string(reply.begin() + offset, reply.begin() + end));
 }
 
+// An NVMe request by the protocol-specific property; the reply's room follows the protocol data.
+Bytes NvmeQuery(std::uint32_t propertyId, std::uint32_t dataType, std::uint32_t requestValue, std::uint32_t length) {
+    using namespace protocol_data;
+    Bytes query(property_query::kAdditional + kSize + length, 0);
+    Write32(query, property_query::kPropertyId, propertyId);
+    const std::size_t data = property_query::kAdditional;
+    Write32(query, data + kProtocolType, kNvme);
+    Write32(query, data + kDataType, dataType);
+    Write32(query, data + kRequestValue, requestValue);
+    Write32(query, data + kRequestSubValue, 0);
+    Write32(query, data + kDataOffset, kSize);
+    Write32(query, data + kDataLength, length);
+    return query;
+}
+
+// ATA_PASS_THROUGH_EX for SMART READ LOG or WRITE LOG of one sector of the SCT log, the
+// sector right after the structure.
+Bytes SctLogQuery(std::uint8_t feature, std::uint16_t direction) {
+    using namespace ata_pass_through;
+    Bytes query(kSize + kSectorSize, 0);
+    query[kLength] = static_cast<std::uint8_t>(kSize);
+    query[kFlags] = static_cast<std::uint8_t>(kDrdyRequired | direction);
+    Write32(query, kDataTransferLength, kSectorSize);
+    Write32(query, kTimeOut, 3); // seconds
+    Write32(query, kDataBufferOffset, kSize);
+    const std::size_t task = kCurrentTaskFile;
+    query[task + kFeatures] = feature;
+    query[task + kSectorCount] = 1;
+    query[task + kSectorNumber] = kSctLog;
+    query[task + kCylinderLow] = smart_in::kSmartCylinderLow;
+    query[task + kCylinderHigh] = smart_in::kSmartCylinderHigh;
+    query[task + kDeviceHead] = 0xA0;
+    query[task + kCommandStatus] = smart_in::kSmartCommand;
+    return query;
+}
+
 } // namespace
 
 Bytes PropertyQuery(std::uint32_t propertyId) {
@@ -110,16 +153,32 @@ Bytes PropertyQuery(std::uint32_t propertyId) {
 
 Bytes NvmeHealthQuery(std::uint32_t propertyId) {
     using namespace protocol_data;
-    Bytes query(property_query::kAdditional + kSize + kHealthLogSize, 0);
-    Write32(query, property_query::kPropertyId, propertyId);
-    const std::size_t data = property_query::kAdditional;
-    Write32(query, data + kProtocolType, kNvme);
-    Write32(query, data + kDataType, kLogPage);
-    Write32(query, data + kRequestValue, kHealthLog);
-    Write32(query, data + kRequestSubValue, 0);
-    Write32(query, data + kDataOffset, kSize); // the log follows the protocol data
-    Write32(query, data + kDataLength, kHealthLogSize);
-    return query;
+    return NvmeQuery(propertyId, kLogPage, kHealthLog, kHealthLogSize);
+}
+
+Bytes NvmeIdentifyQuery(std::uint32_t propertyId) {
+    using namespace protocol_data;
+    return NvmeQuery(propertyId, kIdentify, kIdentifyController, kIdentifySize);
+}
+
+std::optional<std::size_t> NvmeDataAt(const Bytes& reply, NvmeData kind, std::size_t needed) {
+    using namespace protocol_data;
+    if (reply.size() < kInReply + kSize)
+        return std::nullopt;
+    // A driver that took the request for something else answers in some other layout.
+    const std::uint32_t dataType = kind == NvmeData::HealthLog ? kLogPage : kIdentify;
+    if (Read32(reply, kVersionAt) != kDescriptorSize || Read32(reply, kSizeAt) != kDescriptorSize ||
+        Read32(reply, kInReply + kProtocolType) != kNvme || Read32(reply, kInReply + kDataType) != dataType)
+        return std::nullopt;
+    // The data's offset counts from the protocol data; it cannot lie inside it.
+    const std::uint32_t offset = Read32(reply, kInReply + kDataOffset);
+    const std::uint32_t length = Read32(reply, kInReply + kDataLength);
+    if (offset < kSize || offset > reply.size() || length < needed)
+        return std::nullopt;
+    const std::size_t data = kInReply + offset;
+    if (data + needed > reply.size())
+        return std::nullopt;
+    return data;
 }
 
 Bytes SmartAttributesQuery() {
@@ -146,6 +205,25 @@ Bytes PowerModeQuery() {
     query[kCurrentTaskFile + kDeviceHead] = 0xA0;
     query[kCurrentTaskFile + kCommandStatus] = kCheckPowerMode;
     return query;
+}
+
+Bytes SctTemperatureTableCommand() {
+    // The SCT command: action 5 (data table), function 1 (read), table 2 (temperature history).
+    Bytes query = SctLogQuery(ata_pass_through::kWriteLog, ata_pass_through::kDataOut);
+    const std::size_t command = ata_pass_through::kSize;
+    query[command] = 5;
+    query[command + 2] = 1;
+    query[command + 4] = 2;
+    return query;
+}
+
+Bytes SctTableRead() { return SctLogQuery(ata_pass_through::kReadLog, ata_pass_through::kDataIn); }
+
+std::optional<std::size_t> AtaDataAt(const Bytes& reply) {
+    using namespace ata_pass_through;
+    if (reply.size() < kSize + kSectorSize || (reply[kCurrentTaskFile + kCommandStatus] & kStatusError))
+        return std::nullopt;
+    return kSize;
 }
 
 std::optional<bool> DecodeStandby(const Bytes& reply) {
@@ -205,22 +283,10 @@ std::optional<double> DecodeSmartTemperature(const Bytes& reply) {
 }
 
 std::optional<double> DecodeNvmeTemperature(const Bytes& reply) {
-    using namespace protocol_data;
-    if (reply.size() < kInReply + kSize)
+    const std::optional<std::size_t> log = NvmeDataAt(reply, NvmeData::HealthLog, kCompositeTemperature + 2);
+    if (!log)
         return std::nullopt;
-    // A driver that took the request for something else answers in some other layout.
-    if (Read32(reply, kVersionAt) != kDescriptorSize || Read32(reply, kSizeAt) != kDescriptorSize ||
-        Read32(reply, kInReply + kProtocolType) != kNvme || Read32(reply, kInReply + kDataType) != kLogPage)
-        return std::nullopt;
-    // The log's offset counts from the protocol data; it cannot lie inside it.
-    const std::uint32_t offset = Read32(reply, kInReply + kDataOffset);
-    const std::uint32_t length = Read32(reply, kInReply + kDataLength);
-    if (offset < kSize || offset > reply.size() || length < kCompositeTemperature + 2)
-        return std::nullopt;
-    const std::size_t log = kInReply + offset;
-    if (log + kCompositeTemperature + 2 > reply.size())
-        return std::nullopt;
-    const std::uint32_t kelvin = Read16(reply, log + kCompositeTemperature);
+    const std::uint32_t kelvin = Read16(reply, *log + kCompositeTemperature);
     if (kelvin == 0) // not reported
         return std::nullopt;
     return kelvin - 273.15;

@@ -26,6 +26,7 @@ constexpr std::size_t kDeviceDescriptorReplySize = 1024;
 constexpr std::size_t kTemperatureReplySize = 24 + 16 * 32;
 constexpr std::size_t kSmartReplySize = 16 + 512;
 constexpr std::size_t kNvmeHealthReplySize = 8 + 40 + 512;
+constexpr std::size_t kNvmeIdentifyReplySize = 8 + 40 + 4096;
 
 // STORAGE_PROPERTY_QUERY for a standard query of `propertyId` (12 bytes).
 Bytes PropertyQuery(std::uint32_t propertyId);
@@ -35,6 +36,14 @@ Bytes PropertyQuery(std::uint32_t propertyId);
 // `propertyId`: the device's scope, or the adapter's, which some drivers answer instead.
 Bytes NvmeHealthQuery(std::uint32_t propertyId = kDeviceProtocolSpecificProperty);
 
+// The same for the NVMe Identify Controller data (CNS 1, 4096 bytes).
+Bytes NvmeIdentifyQuery(std::uint32_t propertyId = kDeviceProtocolSpecificProperty);
+
+// Where, in a STORAGE_PROTOCOL_DATA_DESCRIPTOR answering one of the two NVMe requests, the
+// data of that kind starts, when the reply is in that layout and holds `needed` bytes of it.
+enum class NvmeData { HealthLog, IdentifyController };
+std::optional<std::size_t> NvmeDataAt(const Bytes& reply, NvmeData kind, std::size_t needed);
+
 // SENDCMDINPARAMS for ATA SMART READ DATA (the attribute table). The handle names the drive:
 // drive number 0, device register 0xA0 (master), whatever the drive's number.
 Bytes SmartAttributesQuery();
@@ -42,6 +51,14 @@ Bytes SmartAttributesQuery();
 // ATA_PASS_THROUGH_EX (its layout differs between 32- and 64-bit programs) asking ATA CHECK
 // POWER MODE, which answers without spinning the drive up; the reply has the same layout.
 Bytes PowerModeQuery();
+
+// ATA_PASS_THROUGH_EX: SMART WRITE LOG of the SCT log (E0) with the command that asks for the
+// temperature history table, then SMART READ LOG of that log, which returns the table.
+Bytes SctTemperatureTableCommand();
+Bytes SctTableRead();
+
+// Where the sector returned by SctTableRead starts in its reply; nothing when the command failed.
+std::optional<std::size_t> AtaDataAt(const Bytes& reply);
 
 // The reply to PowerModeQuery: true when the drive is in standby, false when it is active
 // or idle, nothing when the command failed.

@@ -9,15 +9,26 @@ constexpr std::size_t kCriticalTemperature = 8, kWarningTemperature = 10, kLimit
 constexpr std::size_t kSerialNumberOffset = 24;
 // DEVICE_SEEK_PENALTY_DESCRIPTOR: Version, Size, IncursSeekPenalty (a BOOLEAN byte).
 constexpr std::size_t kDescriptorSize = 4, kIncursSeekPenalty = 8;
+// NVMe Identify Controller: WCTEMP and CCTEMP, 16-bit kelvin (0: not stated).
+constexpr std::size_t kWarningComposite = 266, kCriticalComposite = 268;
+
+// SCT temperature history table: format version, sampling period, interval (16-bit each),
+// then MaxOpLimit and OverLimit (signed degrees Celsius; 0x80: not stated).
+constexpr std::size_t kMaxOpLimit = 6, kOverLimit = 7;
+
+// Whole degrees Celsius; 0 when not stated (0 K) or absurd.
+std::int16_t LimitFromKelvin(std::uint16_t kelvin) { return contract::PlausibleLimit(kelvin - 273); }
 
 std::uint32_t Read32(const Bytes& bytes, std::size_t at) {
     return static_cast<std::uint32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
                                       static_cast<std::uint32_t>(bytes[at + 3]) << 24);
 }
 
-std::int16_t ReadSigned16(const Bytes& bytes, std::size_t at) {
-    return static_cast<std::int16_t>(bytes[at] | bytes[at + 1] << 8);
+std::uint16_t Read16(const Bytes& bytes, std::size_t at) {
+    return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
 }
+
+std::int16_t ReadSigned16(const Bytes& bytes, std::size_t at) { return static_cast<std::int16_t>(Read16(bytes, at)); }
 
 } // namespace
 
@@ -28,6 +39,26 @@ contract::DriveTraits DecodeTemperatureLimits(const Bytes& reply) {
         return traits;
     traits.CritLimit = contract::PlausibleLimit(ReadSigned16(reply, kCriticalTemperature));
     traits.WarnLimit = contract::PlausibleLimit(ReadSigned16(reply, kWarningTemperature));
+    return traits;
+}
+
+contract::DriveTraits DecodeNvmeIdentifyLimits(const Bytes& reply) {
+    contract::DriveTraits traits{};
+    const std::optional<std::size_t> data =
+        NvmeDataAt(reply, NvmeData::IdentifyController, kCriticalComposite + 2);
+    if (!data)
+        return traits;
+    traits.WarnLimit = LimitFromKelvin(Read16(reply, *data + kWarningComposite));
+    traits.CritLimit = LimitFromKelvin(Read16(reply, *data + kCriticalComposite));
+    return traits;
+}
+
+contract::DriveTraits DecodeSctLimits(const Bytes& reply) {
+    contract::DriveTraits traits{};
+    if (const std::optional<std::size_t> table = AtaDataAt(reply)) {
+        traits.WarnLimit = contract::PlausibleLimit(static_cast<std::int8_t>(reply[*table + kMaxOpLimit]));
+        traits.CritLimit = contract::PlausibleLimit(static_cast<std::int8_t>(reply[*table + kOverLimit]));
+    }
     return traits;
 }
 

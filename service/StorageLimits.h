@@ -14,6 +14,14 @@ constexpr std::size_t kSeekPenaltyReplySize = 12;
 // degrees Celsius; implausible ones (0, below, above 150) count as not stated.
 contract::DriveTraits DecodeTemperatureLimits(const Bytes& reply);
 
+// The reply to NvmeIdentifyQuery: WCTEMP and CCTEMP, stated in kelvin, as the warning and
+// critical limits in degrees Celsius; 0 (not stated) and above 150 degrees count as not stated.
+contract::DriveTraits DecodeNvmeIdentifyLimits(const Bytes& reply);
+
+// The reply to SctTableRead: the SCT temperature history's MaxOpLimit as the warning limit
+// and OverLimit as the critical one; 0x80 (not stated) and implausible ones count as not stated.
+contract::DriveTraits DecodeSctLimits(const Bytes& reply);
+
 // STORAGE_DEVICE_DESCRIPTOR: DriveIdentity of the serial number; 0 when it has none.
 std::uint32_t DecodeSerialIdentity(const Bytes& reply);
 

@@ -19,6 +19,12 @@ std::optional<Bytes> Ask(DriveHandle& handle, DWORD code, const Bytes& query, st
     return reply;
 }
 
+// The Identify Controller's limits, when it states any.
+std::optional<contract::DriveTraits> StatedLimits(const Bytes& reply) {
+    const contract::DriveTraits limits = storage::DecodeNvmeIdentifyLimits(reply);
+    return limits.WarnLimit || limits.CritLimit ? std::optional(limits) : std::nullopt;
+}
+
 class WindowsDrive final : public DriveSensor {
 public:
     WindowsDrive(DriveDevices& devices, int number, std::unique_ptr<DriveHandle> handle)
@@ -42,11 +48,7 @@ public:
         if (method_ == Method::Property || (method_ == Method::Unknown && ReadBy(Method::Property)))
             return false;
         DriveHandle* admin = method_ == Method::NvmeLog ? nullptr : AdminHandle();
-        if (!admin)
-            return false;
-        const std::optional<Bytes> reply =
-            Ask(*admin, storage::kAtaPassThroughCode, storage::PowerModeQuery(), storage::PowerModeQuery().size());
-        return reply && storage::DecodeStandby(*reply).value_or(false);
+        return admin && Standby(*admin).value_or(false);
     }
 
     // The first way that gives a temperature is kept for later readings.
@@ -63,6 +65,8 @@ public:
     }
 
     // Both properties are answered without administrator rights and without waking the drive.
+    // Limits the property leaves out may come from the NVMe Identify data, which wakes nothing
+    // either, or the SCT table, which needs administrator rights and a drive that is awake.
     contract::DriveTraits Traits() override {
         const std::optional<Bytes> limits =
             Ask(*handle_, storage::kQueryPropertyCode, storage::PropertyQuery(storage::kDeviceTemperatureProperty),
@@ -72,6 +76,23 @@ public:
                                               storage::PropertyQuery(storage::kSeekPenaltyProperty),
                                               storage::kSeekPenaltyReplySize);
         traits.Kind = seek ? storage::DecodeSeekPenalty(*seek) : contract::KindUnknown;
+        // A drive that leaves its limits out of the property may still state them itself.
+        if ((traits.WarnLimit == 0 || traits.CritLimit == 0) && traits.Kind != contract::KindRotating) {
+            const contract::DriveTraits stated =
+                AskNvme<contract::DriveTraits>(storage::NvmeIdentifyQuery, storage::kNvmeIdentifyReplySize,
+                                               StatedLimits, AdminHandle(true))
+                    .value_or(contract::DriveTraits{});
+            FillIn(traits, stated);
+        }
+        // The SCT table is read by SMART commands, which would end a standby.
+        DriveHandle* admin = traits.WarnLimit && traits.CritLimit ? nullptr : AdminHandle(true);
+        if (admin && handle_->PoweredUp() != false && Standby(*admin) == false &&
+            Ask(*admin, storage::kAtaPassThroughCode, storage::SctTemperatureTableCommand(),
+                storage::SctTemperatureTableCommand().size())) {
+            const std::optional<Bytes> table =
+                Ask(*admin, storage::kAtaPassThroughCode, storage::SctTableRead(), storage::SctTableRead().size());
+            FillIn(traits, table ? storage::DecodeSctLimits(*table) : contract::DriveTraits{});
+        }
         const std::optional<Bytes> descriptor = Ask(*handle_, storage::kQueryPropertyCode,
                                                     storage::PropertyQuery(storage::kDeviceProperty),
                                                     storage::kDeviceDescriptorReplySize);
@@ -97,34 +118,54 @@ private:
                       : std::nullopt;
             return reply ? storage::DecodeSmartTemperature(*reply) : std::nullopt;
         }
-        case Method::NvmeLog: {
-            // Some systems answer it without administrator rights.
-            DriveHandle& handle = AdminHandle() ? *AdminHandle() : *handle_;
-            // Some drivers answer only at the adapter's scope.
-            for (std::uint32_t scope : {storage::kDeviceProtocolSpecificProperty, storage::kAdapterProtocolSpecificProperty}) {
-                const std::optional<Bytes> reply = Ask(handle, storage::kQueryPropertyCode,
-                                                       storage::NvmeHealthQuery(scope), storage::kNvmeHealthReplySize);
-                if (const std::optional<double> celsius = reply ? storage::DecodeNvmeTemperature(*reply) : std::nullopt)
-                    return celsius;
-            }
-            return std::nullopt;
-        }
+        case Method::NvmeLog:
+            return AskNvme<double>(storage::NvmeHealthQuery, storage::kNvmeHealthReplySize,
+                                   storage::DecodeNvmeTemperature, AdminHandle());
         case Method::Unknown:
             break;
         }
         return std::nullopt;
     }
 
-    // A handle with read and write access, opened once when first needed.
-    DriveHandle* AdminHandle() {
+    static void FillIn(contract::DriveTraits& traits, const contract::DriveTraits& stated) {
+        traits.WarnLimit = traits.WarnLimit ? traits.WarnLimit : stated.WarnLimit;
+        traits.CritLimit = traits.CritLimit ? traits.CritLimit : stated.CritLimit;
+    }
+
+    // ATA CHECK POWER MODE, which answers without spinning the drive up; nothing when it fails.
+    static std::optional<bool> Standby(DriveHandle& admin) {
+        const std::optional<Bytes> reply =
+            Ask(admin, storage::kAtaPassThroughCode, storage::PowerModeQuery(), storage::PowerModeQuery().size());
+        return reply ? storage::DecodeStandby(*reply) : std::nullopt;
+    }
+
+    // An NVMe request, decoded: `admin` if there is one, else the plain handle, as some systems
+    // answer without administrator rights; at the device's scope, else at the adapter's, which
+    // some drivers answer instead. Nothing when no reply decodes.
+    template <class T>
+    std::optional<T> AskNvme(Bytes (*query)(std::uint32_t), std::size_t replySize,
+                             std::optional<T> (*decode)(const Bytes&), DriveHandle* admin) {
+        DriveHandle& handle = admin ? *admin : *handle_;
+        for (std::uint32_t scope : {storage::kDeviceProtocolSpecificProperty, storage::kAdapterProtocolSpecificProperty}) {
+            const std::optional<Bytes> reply = Ask(handle, storage::kQueryPropertyCode, query(scope), replySize);
+            if (std::optional<T> decoded = reply ? decode(*reply) : std::nullopt)
+                return decoded;
+        }
+        return std::nullopt;
+    }
+
+    // A handle with read and write access, opened once when first needed. `quiet`: a caller
+    // that does without it, so a denial is not worth a note.
+    DriveHandle* AdminHandle(bool quiet = false) {
         if (!adminTried_) {
             adminTried_ = true;
             DWORD error = 0;
             admin_ = devices_.Open(number_, DriveDevices::Access::ReadWrite, error);
-            if (!admin_ && error == ERROR_ACCESS_DENIED)
-                PrintNoteOnce("windows: " + Device() + " (" + name_ +
-                              "): reading SMART or the NVMe log needs administrator rights; skipped");
+            adminDenied_ = !admin_ && error == ERROR_ACCESS_DENIED;
         }
+        if (adminDenied_ && !quiet)
+            PrintNoteOnce("windows: " + Device() + " (" + name_ +
+                          "): reading SMART or the NVMe log needs administrator rights; skipped");
         return admin_.get();
     }
 
@@ -133,6 +174,7 @@ private:
     std::unique_ptr<DriveHandle> handle_;
     std::unique_ptr<DriveHandle> admin_;
     bool adminTried_ = false;
+    bool adminDenied_ = false;
     std::string name_;
     Method method_ = Method::Unknown;
 };

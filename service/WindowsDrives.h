@@ -1,6 +1,7 @@
 // Drives read through Windows' storage drivers. Without administrator rights: the
 // temperature property of each "\\.\PhysicalDriveN". With them, as a fallback for drives
-// or systems without that property: the ATA SMART attributes and the NVMe health log.
+// or systems without that property: the ATA SMART attributes and the NVMe health log, and
+// for limits the property does not state, the NVMe Identify data or the SCT temperature table.
 #pragma once
 
 #include "DriveDevices.h"

@@ -15,6 +15,10 @@ TEST(StorageRequests, NvmeHealthLogSmartAndPowerMode) {
     for (std::uint32_t scope : {50u, 49u})
         EXPECT_EQ(NvmeHealthQuery(scope),
                   Buffer(8 + 40 + 512).U32(0, scope).U32(8, 3).U32(12, 2).U32(16, 2).U32(24, 40).U32(28, 512).Get());
+    // The same for Identify (data type 1), Controller (CNS 1), 4096 bytes.
+    for (std::uint32_t scope : {50u, 49u})
+        EXPECT_EQ(NvmeIdentifyQuery(scope),
+                  Buffer(8 + 40 + 4096).U32(0, scope).U32(8, 3).U32(12, 1).U32(16, 1).U32(24, 40).U32(28, 4096).Get());
     // SENDCMDINPARAMS: 512 bytes, SMART READ DATA (0xD0) with the SMART signature 4F C2, device
     // register A0 and drive number 0, whatever the drive: the handle picks it.
     EXPECT_EQ(SmartAttributesQuery(),
@@ -24,6 +28,17 @@ TEST(StorageRequests, NvmeHealthLogSmartAndPowerMode) {
     const std::size_t taskFile = sizeof(void*) == 8 ? 40 : 32;
     EXPECT_EQ(PowerModeQuery(), Buffer(taskFile + 8).U16(0, static_cast<std::uint16_t>(taskFile + 8)).U16(2, 1)
                                     .U32(12, 3).U8(taskFile + 5, 0xA0).U8(taskFile + 6, 0xE5).Get());
+    // SMART WRITE LOG (D6) and READ LOG (D5) of log E0, one sector after the structure, out and
+    // in; the sector written holds the SCT command: data table (5), read (1), temperature history (2).
+    auto sct = [&](std::uint16_t flags, std::uint8_t feature) {
+        return Buffer(taskFile + 8 + 512).U16(0, static_cast<std::uint16_t>(taskFile + 8)).U16(2, flags).U32(8, 512)
+            .U32(12, 3).U32(sizeof(void*) == 8 ? 24 : 20, static_cast<std::uint32_t>(taskFile + 8)).U8(taskFile, feature)
+            .U8(taskFile + 1, 1).U8(taskFile + 2, 0xE0).U8(taskFile + 3, 0x4F).U8(taskFile + 4, 0xC2)
+            .U8(taskFile + 5, 0xA0).U8(taskFile + 6, 0xB0);
+    };
+    EXPECT_EQ(SctTemperatureTableCommand(), sct(1 | 4, 0xD6).U16(taskFile + 8, 5).U16(taskFile + 10, 1)
+                                                .U16(taskFile + 12, 2).Get());
+    EXPECT_EQ(SctTableRead(), sct(1 | 2, 0xD5).Get());
     // The reply: sector count 00 standby, 80 idle, FF active; status bit 0 an error.
     auto reply = [&](std::uint8_t count, std::uint8_t status) {
         return Buffer(taskFile + 8).U8(taskFile + 1, count).U8(taskFile + 6, status).Get();
@@ -143,6 +158,50 @@ TEST(TemperatureProperty, TheDrivesStatedLimits) {
         const contract::DriveTraits traits = DecodeTemperatureLimits(reply);
         EXPECT_EQ(traits.WarnLimit, c.expectedWarn) << c.warning;
         EXPECT_EQ(traits.CritLimit, c.expectedCrit) << c.critical;
+    }
+}
+
+TEST(NvmeIdentify, TheDrivesStatedLimitsInKelvin) {
+    struct Case {
+        std::uint16_t warning, critical;
+        int expectedWarn, expectedCrit;
+    };
+    const Case cases[] = {
+        {353, 358, 80, 85},
+        {0, 358, 0, 85},       // 0: not stated
+        {423, 0x1A0, 150, 143},  // the high byte counts
+        {424, 273, 0, 0},      // beyond 150 degrees, 0 degrees: absurd
+        {200, 0xFFFF, 0, 0},   // below freezing, far beyond
+    };
+    for (const Case& c : cases) {
+        const contract::DriveTraits traits = DecodeNvmeIdentifyLimits(NvmeIdentifyReply(c.warning, c.critical));
+        EXPECT_EQ(traits.WarnLimit, c.expectedWarn) << c.warning;
+        EXPECT_EQ(traits.CritLimit, c.expectedCrit) << c.critical;
+    }
+    // The health log's layout, or a reply cut short of CCTEMP, states nothing.
+    Bytes log = NvmeIdentifyReply(353, 358);
+    log[12] = 2;
+    Bytes cut = NvmeIdentifyReply(353, 358);
+    cut.resize(48 + 269);
+    for (const Bytes& other : {log, cut})
+        EXPECT_EQ(DecodeNvmeIdentifyLimits(other).WarnLimit, 0);
+}
+
+TEST(SctTemperatureTable, MaxOpAndOverLimit) {
+    struct Case {
+        std::uint8_t maxOp, over, status;
+        int expectedWarn, expectedCrit;
+    };
+    const Case cases[] = {
+        {55, 60, 0x50, 55, 60},
+        {0x80, 60, 0x50, 0, 60},   // 0x80: not stated
+        {0xFB, 0x97, 0x50, 0, 0},  // signed: below zero
+        {55, 60, 0x51, 0, 0},      // the command failed
+    };
+    for (const Case& c : cases) {
+        const contract::DriveTraits traits = DecodeSctLimits(SctReply(c.maxOp, c.over, c.status));
+        EXPECT_EQ(traits.WarnLimit, c.expectedWarn) << int(c.maxOp);
+        EXPECT_EQ(traits.CritLimit, c.expectedCrit) << int(c.over);
     }
 }
 

@@ -88,4 +88,22 @@ inline Bytes NvmeReply(std::uint16_t kelvin, std::uint32_t dataOffset = 40, std:
     return b.Get();
 }
 
+// The same descriptor holding the NVMe Identify Controller data (DataType 1, CNS 1, 4096
+// bytes): WCTEMP at 266 and CCTEMP at 268, kelvin.
+inline Bytes NvmeIdentifyReply(std::uint16_t warningKelvin, std::uint16_t criticalKelvin) {
+    return Buffer(8 + 40 + 4096).U32(0, 48).U32(4, 48).U32(8, 3).U32(12, 1).U32(16, 1).U32(24, 40).U32(28, 4096)
+        .Text(48 + 24, "Samsung SSD 970 EVO").U16(48 + 266, warningKelvin).U16(48 + 268, criticalKelvin).Get();
+}
+
+// ATA_PASS_THROUGH_EX (CurrentTaskFile at 40, or 32 in a 32-bit program, 8 bytes) followed by
+// the SCT temperature history table: format version 0..1, sampling period 2..3, interval
+// 4..5, MaxOpLimit 6, OverLimit 7, MinOpLimit 8, UnderLimit 9 (signed), ... circular buffer
+// from 34.
+constexpr std::size_t kTaskFile = sizeof(void*) == 8 ? 40 : 32;
+inline Bytes SctReply(std::uint8_t maxOp, std::uint8_t over, std::uint8_t status = 0x50) {
+    return Buffer(kTaskFile + 8 + 512).U8(kTaskFile + 6, status).U16(kTaskFile + 8, 2).U16(kTaskFile + 10, 1)
+        .U8(kTaskFile + 8 + 6, maxOp).U8(kTaskFile + 8 + 7, over).U8(kTaskFile + 8 + 8, 5).U8(kTaskFile + 8 + 9, 0)
+        .U8(kTaskFile + 8 + 34, 41).U8(kTaskFile + 8 + 35, 42).Get();
+}
+
 }  // namespace storage_replies

@@ -16,14 +16,15 @@ namespace {
 
 struct FakeDisk {
     std::string product;
-    std::optional<Bytes> temperatureProperty = {}, smart = {}, nvmeLog = {};
+    std::optional<Bytes> temperatureProperty = {}, smart = {}, nvmeLog = {}, nvmeIdentify = {}, sctTable = {};
     bool opensWithoutRights = true;  // else it needs read access
     bool administrator = false;      // read and write access granted
     bool poweredUp = true;
     bool nvmeAtAdapterOnly = false;
     bool standby = false;  // its own standby, which the system does not know of
     int temperatureQueries = 0;
-    int smartReads = 0;  // these end a standby
+    int smartReads = 0;  // these end a standby, as do the SCT log's
+    bool sctAsked = false;  // the temperature history table, by an SCT command
 };
 
 struct FakeHandle final : DriveHandle {
@@ -37,16 +38,27 @@ struct FakeHandle final : DriveHandle {
             out = storage_replies::DeviceDescriptor("ATA     ", disk.product.c_str());
             return true;
         }
-        if (code == storage::kAtaPassThroughCode) {  // CHECK POWER MODE: 00 standby, FF active; status 50
+        if (code == storage::kAtaPassThroughCode) {
+            using storage_replies::kTaskFile;
+            if (access != DriveDevices::Access::ReadWrite) return false;
             out = in;
-            out.at(out.size() - 8 + 1) = disk.standby ? 0x00 : 0xFF;
-            out.at(out.size() - 8 + 6) = 0x50;
-            return access == DriveDevices::Access::ReadWrite;
+            out.at(kTaskFile + 6) = 0x50;
+            if (in.at(kTaskFile + 6) == 0xE5) {  // CHECK POWER MODE: 00 standby, FF active
+                out.at(kTaskFile + 1) = disk.standby ? 0x00 : 0xFF;
+                return true;
+            }
+            ++disk.smartReads;
+            if (in.at(kTaskFile) == 0xD6)  // the SCT command, to the SCT log
+                disk.sctAsked = in.at(kTaskFile + 2) == 0xE0 && in.at(kTaskFile + 8) == 5 && in.at(kTaskFile + 12) == 2;
+            else if (disk.sctAsked && disk.sctTable)
+                out = *disk.sctTable;
+            return disk.sctTable.has_value();
         }
         const std::uint8_t nvmeScope = disk.nvmeAtAdapterOnly ? storage::kAdapterProtocolSpecificProperty
                                                               : storage::kDeviceProtocolSpecificProperty;
         const std::optional<Bytes>& reply =
             query && in.at(0) == storage::kDeviceTemperatureProperty ? disk.temperatureProperty
+            : query && in.at(0) == nvmeScope && in.at(12) == 1       ? disk.nvmeIdentify
             : query && in.at(0) == nvmeScope                         ? disk.nvmeLog
             : code == storage::kSmartReceiveCode && access == DriveDevices::Access::ReadWrite ? disk.smart
                                                                                               : std::nullopt;
@@ -113,4 +125,31 @@ TEST(WindowsDrives, EachDriveReadTheFirstWayItAllowsAndASleepingOneNotAtAll) {
     now += RealDrives::kCacheMs;
     EXPECT_EQ(drives.Next()[2].flags, kFlagAsleep);
     EXPECT_EQ(smart.smartReads, 0);
+}
+
+TEST(WindowsDrives, LimitsTheTemperaturePropertyLeavesOutComeFromIdentifyOrTheSctTable) {
+    auto limits = [](std::int16_t critical, std::int16_t warning) {
+        Bytes property = Property(40);
+        property.at(8) = static_cast<std::uint8_t>(critical);
+        property.at(10) = static_cast<std::uint8_t>(warning);
+        return property;
+    };
+    const Bytes identify = storage_replies::NvmeIdentifyReply(353, 358);  // 80 and 85 degrees
+    FakeDevices devices;
+    devices.disks[0] = {.product = "970 EVO", .nvmeLog = storage_replies::NvmeReply(310), .nvmeIdentify = identify,
+                        .administrator = true};
+    devices.disks[1] = {.product = "PM981", .temperatureProperty = limits(84, 0), .nvmeIdentify = identify,
+                        .administrator = true, .nvmeAtAdapterOnly = true};  // the property's own limit wins
+    devices.disks[2] = {.product = "SN750", .temperatureProperty = limits(90, 75), .nvmeIdentify = identify,
+                        .administrator = true};
+    const Bytes sct = storage_replies::SctReply(55, 60);
+    devices.disks[3] = {.product = "WD5000AAKS", .smart = storage_replies::SmartReply({{194, 44}}), .sctTable = sct,
+                        .administrator = true};
+    devices.disks[4] = {.product = "ST2000DM008", .temperatureProperty = limits(65, 0), .sctTable = sct,
+                        .administrator = true};
+
+    RealDrives drives("windows", FindWindowsDrives(devices), [] { return 0u; });
+    std::vector<std::pair<int, int>> got;
+    for (const DriveReading& reading : drives.Next()) got.push_back({reading.traits.WarnLimit, reading.traits.CritLimit});
+    EXPECT_EQ(got, (std::vector<std::pair<int, int>>{{80, 85}, {80, 84}, {75, 90}, {55, 60}, {55, 65}}));
 }
