@@ -4,7 +4,7 @@
 #include "MainForm.h"
 #include "RunValue.h"
 #include "forms/Application.h"
-#include "forms/DpiAwareness.h"
+#include "forms/Platform.h"
 
 namespace thermowl {
 
@@ -16,8 +16,9 @@ const char* const RestartText = "Please restart application!        ";
 
 TConfForm::TConfForm(TComponent* owner, TMainForm* monitor) : TForm(owner), monitor_(monitor) {
     Name = "ConfForm";
-    // Laid out for 96 pixels per inch: on a denser screen the system stretches the dialog.
-    TDpiUnawareScope unaware;
+    // Shown centred on the main screen, so made at its density; the desktop window carries it.
+    dpi_ = static_cast<int>(platform.GetDpiForWindow(GetDesktopWindow()));
+    if (dpi_ <= 0) dpi_ = 96;
     BuildForm();
     BuildGeneralPage();
     BuildMonitorPage();
@@ -29,7 +30,7 @@ TConfForm::TConfForm(TComponent* owner, TMainForm* monitor) : TForm(owner), moni
 
     Handle();
     // The client area is a design value; the frame around it is whatever the system draws.
-    RECT frame{0, 0, 304, 327};
+    RECT frame{0, 0, Scaled(304), Scaled(327)};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)));
     SetBounds(Left(), Top(), frame.right - frame.left, frame.bottom - frame.top);

@@ -38,6 +38,10 @@ public:
     // Shows the dialog and brings it to front on the page; an open dialog keeps its edits.
     void ShowPage(int page);
 
+    // The density the dialog was made for; sizes designed for 96 pixels per inch grow by dpi / 96.
+    int Dpi() const { return dpi_; }
+    int Scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+
     forms::TImage* Image1;  // the banner
     forms::TPageControl* PageControl1;
     forms::TTabSheet *TabSheet1, *TabSheet2, *TabSheet3;
@@ -119,6 +123,7 @@ private:
     void Guarded(const std::function<void()>& handler);
 
     TMainForm* monitor_;
+    int dpi_ = 96;
     bool placed_ = false;  // centred on the desktop at the first show
     forms::TIcon bigIcon_, smallIcon_;
 };

@@ -25,14 +25,48 @@ void TMainForm::ConnectTray() {
     Timer4->OnTimer = [this](TObject* s) { Timer4Timer(s); };
 }
 
+namespace {
+
+// One cell of the strip grown to `size`: each pixel averages a 4 x 4 grid of samples over the
+// part of the cell it covers, leaving out the see-through magenta, which it becomes only where
+// most samples are; so edges stay smooth without a magenta fringe.
+void ScaleCell(TBitmap& strip, int cell, int from, TBitmap& out, int size) {
+    GdiFlush();
+    const uint32_t key = 0xFF00FF;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            int r = 0, g = 0, b = 0, n = 0;
+            for (int sy = 0; sy < 4; ++sy)
+                for (int sx = 0; sx < 4; ++sx) {
+                    const int px = cell * from + (x * 4 + sx) * from / (size * 4);
+                    const int py = (y * 4 + sy) * from / (size * 4);
+                    const uint32_t p = strip.Bits()[py * strip.Width() + px] & 0xFFFFFF;
+                    if (p == key) continue;
+                    r += p >> 16, g += (p >> 8) & 0xFF, b += p & 0xFF, ++n;
+                }
+            out.Bits()[y * size + x] = n < 8 ? key : uint32_t(r / n) << 16 | uint32_t(g / n) << 8 | uint32_t(b / n);
+        }
+}
+
+}  // namespace
+
 void TMainForm::LoadMenuImages() {
     // One strip of 16 x 16 images in index order; magenta is see-through.
     TBitmap strip;
     if (!strip.LoadFromResourceName(GetModuleHandleA(nullptr), "MENUIMAGES")) return;
-    int size = ImageList1->Width();
-    for (int i = 0; i < MenuImageCount && (i + 1) * size <= strip.Width(); ++i) {
+    // The menu opens at the tray, on the main screen: its density is the desktop window's.
+    const int from = 16, size = MulDiv(from, static_cast<int>(platform.GetDpiForWindow(GetDesktopWindow())), 96);
+    if (size != ImageList1->Width()) {
+        delete ImageList1;
+        ImageList1 = new TImageList(this, size, size);
+        ImageList1->Name = "ImageList1";
+    }
+    for (int i = 0; i < MenuImageCount && (i + 1) * from <= strip.Width(); ++i) {
         TBitmap cell(size, size);
-        BitBlt(cell.Canvas().Handle(), 0, 0, size, size, strip.Canvas().Handle(), i * size, 0, SRCCOPY);
+        if (size == from)
+            BitBlt(cell.Canvas().Handle(), 0, 0, size, size, strip.Canvas().Handle(), i * size, 0, SRCCOPY);
+        else
+            ScaleCell(strip, i, from, cell, size);
         ImageList1->Add(cell, clFuchsia);
     }
 }

@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+// The captions that do not fit their controls on the dialog's pages, empty when all do.
+std::string CaptionMisfits(thermowl::TConfForm* dialog);
+
 struct ConfTest : AppFixture {
     struct Box { HWND owner; std::string text, caption; UINT flags; };
     struct Shell { std::string verb, file; INT show; };
