@@ -45,7 +45,9 @@ std::string DriveSettingsKey(const std::string& driveKey) {
     std::string key = driveKey.empty() ? "?" : driveKey;
     for (char& c : key)
         if (c == '\\') c = '/';
-    return std::string(SettingsKey) + "\\Drives\\" + key;
+    // Beside the settings key, not inside it: a pair stored before the settings ever were must not
+    // make the settings key exist without its values, which the loader reports as broken.
+    return "\\Software\\Vantrell\\Thermowl\\Drives\\" + key;
 }
 
 std::optional<UserPair> StoredUserPair(const std::string& driveKey) {

@@ -9,8 +9,9 @@
 using namespace testsupport;
 
 void AppFixture::ClearState() {
-    // With the drives' own pairs below it.
+    // The settings, and the drives' own pairs beside them.
     forms::TRegistry(HKEY_CURRENT_USER).DeleteKey("\\Software\\Vantrell\\Thermowl\\Conf");
+    forms::TRegistry(HKEY_CURRENT_USER).DeleteKey("\\Software\\Vantrell\\Thermowl\\Drives");
     RemoveFile(SystemFilePath("hsid.dat"));
     RemoveFile(SystemFilePath("hdinfo.dat"));
 }

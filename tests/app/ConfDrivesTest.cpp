@@ -4,6 +4,7 @@
 #include "app/DriveThresholds.h"
 #include "app/ServiceLink.h"
 #include "app/Settings.h"
+#include "forms/Registry.h"
 
 using namespace thermowl;
 
@@ -25,6 +26,10 @@ TEST_F(ConfTest, AUserPairWinsOverTheDrivesLimitsSurvivesARestartAndClearingBrin
         return std::vector<std::string>{dialog->DriveLimitLabels[0]->Caption(), dialog->DriveLimitLabels[1]->Caption()};
     };
     const std::string deg = " \xB0" "C ";
+    // A pair stored before the settings ever were leaves their key alone: it would load as broken.
+    StoreUserPair(DriveKey("Disk B", {}), {50, 60});
+    EXPECT_FALSE(forms::TRegistry(HKEY_CURRENT_USER).KeyExists(SettingsKey));
+    ClearUserPair(DriveKey("Disk B", {}));
     StoreSettings({{"WarnTemp", 60}, {"AlarmTemp", 70}});
     restart();
     EXPECT_EQ(rows(), (std::vector<std::string>{"80/85" + deg + "drive", "55/70" + deg + "drive/default"}));

@@ -118,6 +118,7 @@ int main(int argc, char** argv) {
     failures += !WriteMonitorPicture(monitor, folder + "/window.ppm");
     // The pair set for the picture goes again, and with it any key it made.
     forms::TRegistry registry(HKEY_CURRENT_USER);
-    registry.DeleteKey(settingsExisted ? thermowl::DriveSettingsKey(thermowl::DriveKey("WDC WD10EZEX-00BN5A0", {})) : thermowl::SettingsKey);
+    registry.DeleteKey(thermowl::DriveSettingsKey(thermowl::DriveKey("WDC WD10EZEX-00BN5A0", {})));
+    if (!settingsExisted) registry.DeleteKey(thermowl::SettingsKey);
     return failures == 0 ? 0 : 1;
 }
