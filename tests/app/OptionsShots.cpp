@@ -18,6 +18,22 @@
 
 namespace {
 
+// The picture as a binary PPM file; with `showKey`, the colour key as a desktop blue, as on screen.
+bool WritePpm(forms::TBitmap& picture, const std::string& path, bool showKey) {
+    GdiFlush();
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) return false;
+    std::fprintf(out, "P6 %d %d 255\n", picture.Width(), picture.Height());
+    const uint32_t* p = picture.Bits();
+    for (int i = 0; i < picture.Width() * picture.Height(); ++i) {
+        const uint32_t c = showKey && (p[i] & 0xFFFFFF) == 0x800080 ? 0x3A6EA5 : p[i];
+        const unsigned char rgb[3] = {static_cast<unsigned char>(c >> 16), static_cast<unsigned char>(c >> 8),
+                                      static_cast<unsigned char>(c)};
+        std::fwrite(rgb, 1, 3, out);
+    }
+    return std::fclose(out) == 0;
+}
+
 // The dialog's client area as the screen shows it, as a binary PPM file. (Without a window
 // manager the frame is not drawn.)
 bool WriteWindowPicture(HWND window, const std::string& path) {
@@ -29,17 +45,7 @@ bool WriteWindowPicture(HWND window, const std::string& path) {
     HDC screen = GetDC(nullptr);
     BitBlt(picture.Canvas().Handle(), 0, 0, picture.Width(), picture.Height(), screen, origin.x, origin.y, SRCCOPY);
     ReleaseDC(nullptr, screen);
-    GdiFlush();
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return false;
-    std::fprintf(out, "P6 %d %d 255\n", picture.Width(), picture.Height());
-    const uint32_t* p = picture.Bits();
-    for (int i = 0; i < picture.Width() * picture.Height(); ++i) {
-        const unsigned char rgb[3] = {static_cast<unsigned char>(p[i] >> 16), static_cast<unsigned char>(p[i] >> 8),
-                                      static_cast<unsigned char>(p[i])};
-        std::fwrite(rgb, 1, 3, out);
-    }
-    return std::fclose(out) == 0;
+    return WritePpm(picture, path, false);
 }
 
 // The monitor window as it paints itself (its surface with labels and pictures, then the chart),
@@ -52,18 +58,7 @@ bool WriteMonitorPicture(thermowl::TMainForm& monitor, const std::string& path) 
     SetViewportOrgEx(dc, monitor.Chart1->Left(), monitor.Chart1->Top(), nullptr);
     SendMessageA(monitor.Chart1->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     SetViewportOrgEx(dc, 0, 0, nullptr);
-    GdiFlush();
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return false;
-    std::fprintf(out, "P6 %d %d 255\n", picture.Width(), picture.Height());
-    const uint32_t* p = picture.Bits();
-    for (int i = 0; i < picture.Width() * picture.Height(); ++i) {
-        const uint32_t c = (p[i] & 0xFFFFFF) == 0x800080 ? 0x3A6EA5 : p[i];
-        const unsigned char rgb[3] = {static_cast<unsigned char>(c >> 16), static_cast<unsigned char>(c >> 8),
-                                      static_cast<unsigned char>(c)};
-        std::fwrite(rgb, 1, 3, out);
-    }
-    return std::fclose(out) == 0;
+    return WritePpm(picture, path, true);
 }
 
 void PumpFor(DWORD ms) {

@@ -563,17 +563,4 @@ INSTANTIATE_TEST_SUITE_P(
                       std::vector<std::string>{"--scenario", "MALFORMED"},
                       std::vector<std::string>{"--scenario", "C:\\windows"}));
 
-TEST_F(ServiceTest, HelpDescribesTheSourcesAndTheScenarioFormat) {
-    Start({"--help"}, false);
-    const std::optional<DWORD> code = service_->WaitForExit(kBound);
-    ASSERT_TRUE(code.has_value());
-    EXPECT_EQ(*code, 0u);
-    const std::string help = service_->Output();
-    EXPECT_NE(help.find("--scenario FILE"), std::string::npos);
-    EXPECT_NE(help.find("'#' starts a comment"), std::string::npos);
-    EXPECT_NE(help.find("--source hwmon"), std::string::npos);
-    EXPECT_NE(help.find("the first 8 in device order"), std::string::npos);
-    EXPECT_FALSE(testsupport::FileExists(kIdFile));
-}
-
 }  // namespace

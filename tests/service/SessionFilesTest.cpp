@@ -44,28 +44,6 @@ TEST(SessionFiles, AnEndingServiceTakesBackOnlyItsOwnId) {
     DeleteFileA(SystemFilePath("hsid.dat").c_str());
 }
 
-TEST(SessionFiles, TheChannelCarriesTheTableAsWritten) {
-    contract::SessionPublisher channel;
-    TableFile table(false, &channel);
-    ServiceIdFile id(&channel);
-    ASSERT_TRUE(id.Write(0x2222));
-    EXPECT_FALSE(contract::ReadSessionChannel()->hasTable);
-    std::vector<std::uint8_t> records(2 * sizeof(contract::DriveRecord), 0);
-    records[0] = 4;
-    records[1] = 'D';
-    records[34] = 47;
-    records[35 + 34] = 52;
-    ASSERT_TRUE(table.Write(records));
-    auto published = contract::ReadSessionChannel();
-    ASSERT_TRUE(published && published->hasTable);
-    EXPECT_EQ(published->count, 2u);
-    EXPECT_EQ(published->records[0].NameLength, 4);
-    EXPECT_EQ(published->records[0].Name[0], 'D');
-    EXPECT_EQ(published->records[0].Temperature, 47);
-    EXPECT_EQ(published->records[1].Temperature, 52);
-    table.Remove();
-}
-
 TEST(SessionFiles, AnOlderServicesLayoutStillReadsWithoutTraits) {
     // What the first services wrote: magic, layoutSize, sequence, id, published, count, the records.
     HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096,
