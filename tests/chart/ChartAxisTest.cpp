@@ -211,12 +211,9 @@ TEST_F(ChartAxis, AStepBelowTheValuesPrecisionStillEnds) {
 }
 
 TEST_F(ChartAxis, LabelTextUsesTheFormatAndSeparators) {
-    EXPECT_EQ(FormatFloat("#,##0.###", 1234.5, ',', '.'), "1,234.5");
-    EXPECT_EQ(FormatFloat("#,##0.###", 30, ',', '.'), "30");
-    EXPECT_EQ(FormatFloat("#,##0.###", 2.5, ',', '.'), "2.5");
-    EXPECT_EQ(FormatFloat("#,##0.###", -1234567.0001, ',', '.'), "-1,234,567");
-    EXPECT_EQ(FormatFloat("#,##0.###", 0.12345, ',', '.'), "0.123");
-    EXPECT_EQ(FormatFloat("#,##0.###", -0.0001, ',', '.'), "0");
+    const std::pair<double, const char*> plain[] = {{1234.5, "1,234.5"}, {30, "30"}, {2.5, "2.5"},
+        {-1234567.0001, "-1,234,567"}, {0.12345, "0.123"}, {-0.0001, "0"}};
+    for (auto [v, text] : plain) EXPECT_EQ(FormatFloat("#,##0.###", v, ',', '.'), text) << v;
     EXPECT_EQ(FormatFloat("#,##0.###", 1234.5, '\xA0', ','), "1\xA0" "234,5");
     EXPECT_EQ(FormatFloat("##0.## %", 0.5, ',', '.'), "50 %");
     char dec[8] = ".";
@@ -226,13 +223,8 @@ TEST_F(ChartAxis, LabelTextUsesTheFormatAndSeparators) {
 }
 
 TEST_F(ChartAxis, NiceStepsRunOneTwoFive) {
-    EXPECT_DOUBLE_EQ(NextNiceStep(1), 2);
-    EXPECT_DOUBLE_EQ(NextNiceStep(2), 5);
-    EXPECT_DOUBLE_EQ(NextNiceStep(5), 10);
-    EXPECT_DOUBLE_EQ(NextNiceStep(10), 20);
-    EXPECT_DOUBLE_EQ(NextNiceStep(50), 100);
-    EXPECT_DOUBLE_EQ(NextNiceStep(0.5), 1);
-    EXPECT_DOUBLE_EQ(NextNiceStep(0.2), 0.5);
+    const std::pair<double, double> steps[] = {{1, 2}, {2, 5}, {5, 10}, {10, 20}, {50, 100}, {0.5, 1}, {0.2, 0.5}};
+    for (auto [from, next] : steps) EXPECT_DOUBLE_EQ(NextNiceStep(from), next) << from;
     EXPECT_EQ(NextNiceStep(0), 0) << "no successor: callers stop";
     // A huge range still finds a step and draws a bounded number of labels.
     Range(-1e300, 1e300);
