@@ -42,6 +42,14 @@ protected:
         l->OnMouseEnter = [this](forms::TObject*) { ++enters; };
         l->OnMouseLeave = [this](forms::TObject*) { ++leaves; };
     }
+    // The linked control, another one to take the focus away, and the control's own window procedure.
+    void MakeControls() {
+        edit = MakeControl(10);
+        other = MakeControl(60);
+        original = GetWindowLongPtrA(edit->Handle(), GWLP_WNDPROC);
+    }
+    forms::TWinControl *edit = nullptr, *other = nullptr;
+    LONG_PTR original = 0;
     forms::TWinControl* MakeControl(int left) {
         auto* c = new forms::TWinControl(form);
         c->SetParent(form);
@@ -112,29 +120,29 @@ TEST_F(LabelBehaviour, IgnoredMouseAndDisabledLabelChangeNothing) {
     }
 }
 
-TEST_F(LabelBehaviour, HoverFaceChangeRedrawsOnlyTheFaceOverWhatIsThere) {
-    TOutlinedLabel* l = HoverLabel();
-    PaintMarker(*l);
-    l->EnterActive();
-    auto screen = Screen();
-    TextShape shape(l->DrawFont(), l->Caption());
-    // Face at (1, 1) in the hover colour, nothing else drawn, nothing erased.
-    EXPECT_TRUE(LayersMatch(*screen, shape, {l->Left(), l->Top()}, {{1, 1, kHover}}, Uniform(kMarker),
-                            l->BoundsRect()));
-}
-
-TEST_F(LabelBehaviour, HoverOutlineChangeRedrawsAllAtOnce) {
-    TOutlinedLabel* l = HoverLabel();
-    l->Colors().SetDelineateActive(kMarker ^ 0xFFFFFF);
-    l->Colors().SetTextActive(kFace);
-    form->Update();
-    PaintMarker(*l);
-    l->EnterActive();
-    auto screen = Screen();
+TEST_F(LabelBehaviour, HoverRedrawsOnlyTheFaceUnlessTheOutlineChanges) {
     const COLORREF outline = kMarker ^ 0xFFFFFF;
-    EXPECT_TRUE(LayersMatch(*screen, TextShape(l->DrawFont(), l->Caption()), {l->Left(), l->Top()},
-                            {{0, 0, outline}, {2, 2, outline}, {0, 2, outline}, {2, 0, outline}, {1, 1, kFace}},
-                            Uniform(kMarker), l->BoundsRect()));
+    struct Case {
+        COLORREF outlineActive, faceActive;
+        std::vector<Layer> layers;  // what is drawn over what was there, nothing erased
+    };
+    const Case cases[] = {
+        {kOutline, kHover, {{1, 1, kHover}}},
+        {outline, kFace, {{0, 0, outline}, {2, 2, outline}, {0, 2, outline}, {2, 0, outline}, {1, 1, kFace}}},
+    };
+    for (const Case& c : cases) {
+        TOutlinedLabel* l = HoverLabel();
+        l->Colors().SetDelineateActive(c.outlineActive);
+        l->Colors().SetTextActive(c.faceActive);
+        form->Update();
+        PaintMarker(*l);
+        l->EnterActive();
+        auto screen = Screen();
+        EXPECT_TRUE(LayersMatch(*screen, TextShape(l->DrawFont(), l->Caption()), {l->Left(), l->Top()}, c.layers,
+                                Uniform(kMarker), l->BoundsRect()));
+        delete l;
+        form->Update();
+    }
 }
 
 TEST_F(LabelBehaviour, HoverStyleChangeWaitsForThePaintUnlessBuffered) {
@@ -196,9 +204,7 @@ TEST_F(LabelBehaviour, AFaceOnlyRequestWhileTheCaptionIsEmptyIsForgotten) {
 TEST_F(LabelBehaviour, FocusOfTheLinkedControlMakesTheLabelActive) {
     TOutlinedLabel* l = HoverLabel(floActiveWhileControlFocused);
     Watch(l);
-    forms::TWinControl* edit = MakeControl(10);
-    forms::TWinControl* other = MakeControl(60);
-    auto original = GetWindowLongPtrA(edit->Handle(), GWLP_WNDPROC);
+    MakeControls();
     l->SetFocusControl(edit);
     EXPECT_TRUE(focuslink::IsHooked(edit->Handle()));
     edit->SetFocus();
@@ -221,9 +227,7 @@ TEST_F(LabelBehaviour, FocusOfTheLinkedControlMakesTheLabelActive) {
 TEST_F(LabelBehaviour, SeveralLabelsShareOneControl) {
     TOutlinedLabel* a = HoverLabel(floActiveWhileControlFocused);
     TOutlinedLabel* b = HoverLabel(floActiveWhileControlFocused);
-    forms::TWinControl* edit = MakeControl(10);
-    forms::TWinControl* other = MakeControl(60);
-    auto original = GetWindowLongPtrA(edit->Handle(), GWLP_WNDPROC);
+    MakeControls();
     a->SetFocusControl(edit);
     b->SetFocusControl(edit);
     edit->SetFocus();
@@ -240,9 +244,7 @@ TEST_F(LabelBehaviour, SeveralLabelsShareOneControl) {
 }
 
 TEST_F(LabelBehaviour, AFocusHandlerMayFreeOrUnlinkLabelsOfTheSameControl) {
-    forms::TWinControl* edit = MakeControl(10);
-    forms::TWinControl* other = MakeControl(60);
-    auto original = GetWindowLongPtrA(edit->Handle(), GWLP_WNDPROC);
+    MakeControls();
     auto linked = [&](TOutlinedLabel* l) {
         l->SetOptions(floActiveWhileControlFocused);
         l->SetFocusControl(edit);
@@ -283,9 +285,7 @@ TEST_F(LabelBehaviour, AFocusHandlerMayFreeOrUnlinkLabelsOfTheSameControl) {
 
 TEST_F(LabelBehaviour, LinkFollowsTheOption) {
     TOutlinedLabel* l = HoverLabel(floActiveWhileControlFocused);
-    forms::TWinControl* edit = MakeControl(10);
-    forms::TWinControl* other = MakeControl(60);
-    auto original = GetWindowLongPtrA(edit->Handle(), GWLP_WNDPROC);
+    MakeControls();
     l->SetFocusControl(edit);
     l->SetOptions(floDelineatedText);
     EXPECT_EQ(GetWindowLongPtrA(edit->Handle(), GWLP_WNDPROC), original);
@@ -301,9 +301,9 @@ TEST_F(LabelBehaviour, LinkFollowsTheOption) {
     EXPECT_FALSE(focuslink::IsHooked(other->Handle()));
 }
 
-TEST_F(LabelBehaviour, NewWindowOfTheControlIsHookedAtTheNextPaint) {
+TEST_F(LabelBehaviour, NewWindowOfTheControlIsHookedAtTheNextPaintAndARemovedControlLetGo) {
     TOutlinedLabel* l = HoverLabel(floActiveWhileControlFocused);
-    forms::TWinControl* edit = MakeControl(10);
+    edit = MakeControl(10);
     l->SetFocusControl(edit);
     edit->RecreateWnd();
     EXPECT_FALSE(focuslink::IsHooked(edit->Handle()));
@@ -311,12 +311,6 @@ TEST_F(LabelBehaviour, NewWindowOfTheControlIsHookedAtTheNextPaint) {
     EXPECT_TRUE(focuslink::IsHooked(edit->Handle()));
     edit->SetFocus();
     EXPECT_TRUE(l->FocusActive());
-}
-
-TEST_F(LabelBehaviour, RemovedControlIsLetGo) {
-    TOutlinedLabel* l = HoverLabel(floActiveWhileControlFocused);
-    forms::TWinControl* edit = MakeControl(10);
-    l->SetFocusControl(edit);
     delete edit;
     EXPECT_EQ(l->FocusControl(), nullptr);
     Render(*l, kMarker);
@@ -324,8 +318,7 @@ TEST_F(LabelBehaviour, RemovedControlIsLetGo) {
 
 TEST_F(LabelBehaviour, ClickFocusesTheLinkedControlAsConfigured) {
     TOutlinedLabel* l = HoverLabel(floIgnoreMouse);
-    forms::TWinControl* edit = MakeControl(10);
-    forms::TWinControl* other = MakeControl(60);
+    MakeControls();
     l->SetFocusControl(edit);
     struct Case {
         TFocusControlMethod method;

@@ -61,14 +61,13 @@ TEST_F(LabelLayout, VerticalDirectionsSwapWidthAndHeight) {
 TEST_F(LabelLayout, SizeStaysWithoutAutoSizeOrWhenAligned) {
     auto* fixed = MakeLabel(kLong);
     fixed->SetAutoSize(false);
-    Render(*fixed, kFill);
-    EXPECT_EQ(fixed->Width(), 100);
-    EXPECT_EQ(fixed->Height(), 16);
     auto* aligned = MakeLabel(kLong);
     aligned->Align = alTop;
-    Render(*aligned, kFill);
-    EXPECT_EQ(aligned->Width(), 100);
-    EXPECT_EQ(aligned->Height(), 16);
+    for (TOutlinedLabel* l : {fixed, aligned}) {
+        Render(*l, kFill);
+        EXPECT_EQ(l->Width(), 100);
+        EXPECT_EQ(l->Height(), 16);
+    }
 }
 
 TEST_F(LabelLayout, EscapementFollowsTheDirection) {

@@ -193,29 +193,29 @@ TEST_F(LabelSettings, OwnPicturesComeBeforeImageControls) {
     auto* l = MakeLabel("Disk", 0);
     l->TextStyles().SetPassive(fstNone);
     l->Colors().SetText(RGB(0, 0, 0));
+    // The label's bottom right corner, where no text lies.
+    auto corner = [&] {
+        auto b = Render(*l, RGB(0, 0, 128));  // first, as it sizes the label
+        return PixelAt(*b, l->Width() - 1, l->Height() - 1);
+    };
     auto* image = new forms::TImage(form);
     image->Picture().SetSize(1, 1);
     SetPixel(image->Picture().Canvas().Handle(), 0, 0, RGB(0, 255, 0));
     l->SetBackgroundImage(image);
-    auto b = Render(*l, RGB(0, 0, 128));
-    EXPECT_EQ(PixelAt(*b, l->Width() - 1, l->Height() - 1), RGB(0, 255, 0));
+    EXPECT_EQ(corner(), RGB(0, 255, 0));
     forms::TBitmap own(1, 1);
     SetPixel(own.Canvas().Handle(), 0, 0, RGB(255, 0, 0));
     l->SetBackground(&own);
-    b = Render(*l, RGB(0, 0, 128));
-    EXPECT_EQ(PixelAt(*b, l->Width() - 1, l->Height() - 1), RGB(255, 0, 0));
+    EXPECT_EQ(corner(), RGB(255, 0, 0));
     l->SetBackground(nullptr);
-    b = Render(*l, RGB(0, 0, 128));
-    EXPECT_EQ(PixelAt(*b, l->Width() - 1, l->Height() - 1), RGB(0, 255, 0));
+    EXPECT_EQ(corner(), RGB(0, 255, 0));
     delete image;  // the label lets go of it
     EXPECT_EQ(l->BackgroundImage(), nullptr);
-    b = Render(*l, RGB(0, 0, 128));
-    EXPECT_EQ(PixelAt(*b, l->Width() - 1, l->Height() - 1), RGB(0, 0, 128));
+    EXPECT_EQ(corner(), RGB(0, 0, 128));
     // A picture loaded into the label's own copy is used at once.
     l->Background().SetSize(1, 1);
     SetPixel(l->Background().Canvas().Handle(), 0, 0, RGB(0, 0, 255));
-    b = Render(*l, RGB(0, 0, 128));
-    EXPECT_EQ(PixelAt(*b, l->Width() - 1, l->Height() - 1), RGB(0, 0, 255));
+    EXPECT_EQ(corner(), RGB(0, 0, 255));
 }
 
 }  // namespace
