@@ -46,18 +46,12 @@ TEST_F(ChartAxis, StepFiveLabelsFromTheTopWithTicksAndGridThereOnly) {
     }
     auto blue = LinesIn(forms::clBlue);
     ASSERT_EQ(blue.size(), 4u) << "axis line and three ticks";
-    EXPECT_EQ(blue[0].a, 25); EXPECT_EQ(blue[0].b, 0); EXPECT_EQ(blue[0].c, 25); EXPECT_EQ(blue[0].d, 93);
-    for (int i = 0; i < 3; ++i) {
-        int p = a.TickList()[i];
-        EXPECT_EQ(blue[i + 1].a, 24); EXPECT_EQ(blue[i + 1].c, 18);
-        EXPECT_EQ(blue[i + 1].b, p); EXPECT_EQ(blue[i + 1].d, p);
-    }
+    EXPECT_EQ(Ends(blue[0]), (Quad{25, 0, 25, 93}));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Ends(blue[i + 1]), (Quad{24, a.TickList()[i], 18, a.TickList()[i]}));
     auto green = LinesIn(forms::clGreen);
     ASSERT_EQ(green.size(), 3u);
     for (int i = 0; i < 3; ++i) {
-        int p = a.TickList()[i];
-        EXPECT_EQ(green[i].a, 25); EXPECT_EQ(green[i].c, 138);
-        EXPECT_EQ(green[i].b, p); EXPECT_EQ(green[i].d, p);
+        EXPECT_EQ(Ends(green[i]), (Quad{25, a.TickList()[i], 138, a.TickList()[i]}));
         EXPECT_EQ(green[i].penStyle, forms::psDot);
         EXPECT_TRUE(green[i].transparent) << "dotted gaps stay unpainted";
     }

@@ -4,7 +4,13 @@
 #include "RecordingCanvas.h"
 #include "forms/Application.h"
 #include <gtest/gtest.h>
+#include <array>
 #include <memory>
+
+// Line ends or rectangle sides, to compare in one go.
+using Quad = std::array<long, 4>;
+inline Quad Ends(const DrawOp& o) { return {o.a, o.b, o.c, o.d}; }
+inline Quad Sides(RECT r) { return {r.left, r.top, r.right, r.bottom}; }
 
 class ChartFixture : public testing::Test {
 protected:

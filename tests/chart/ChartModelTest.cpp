@@ -75,17 +75,10 @@ TEST_F(ChartModel, PlotRectFromMarginsThenAxisSpace) {
     c->LeftAxis().SetMinMax(38, 42);
     Paint();
     // Labels "42" .. "38" are 12 pixels wide plus a space: 18; pen 1 and tick 6 make 25.
-    EXPECT_EQ(c->PlotRect().left, 25);
-    EXPECT_EQ(c->PlotRect().top, 0);
-    EXPECT_EQ(c->PlotRect().right, 138);
-    EXPECT_EQ(c->PlotRect().bottom, 93) << "the bottom axis pen takes one pixel";
+    EXPECT_EQ(Sides(c->PlotRect()), (Quad{25, 0, 138, 93})) << "the bottom axis pen takes one pixel";
     EXPECT_EQ(c->LeftAxis().LabelsPos(), 18);
     c->CalcPlotRectFromMargins();
-    RECT r = c->PlotRect();
-    EXPECT_EQ(r.left, 0);
-    EXPECT_EQ(r.top, 0);
-    EXPECT_EQ(r.right, 138);
-    EXPECT_EQ(r.bottom, 94);
+    EXPECT_EQ(Sides(c->PlotRect()), (Quad{0, 0, 138, 94}));
     EXPECT_EQ(c->PlotWidth(), 138);
     EXPECT_EQ(c->PlotYCenter(), 47);
 }
@@ -131,23 +124,18 @@ TEST_F(ChartModel, PaintRunsInItsFixedOrder) {
     EXPECT_EQ(kinds, "BFRLTTTTTLLLLLLLLLLLCLUS");
     const DrawOp& fill = rec->ops[1];
     EXPECT_EQ(fill.brushColor, forms::clPurple);
-    EXPECT_EQ(fill.c, 145);
-    EXPECT_EQ(fill.d, 105);
+    EXPECT_EQ(Ends(fill), (Quad{0, 0, 145, 105}));
     const DrawOp& wall = rec->ops[2];
-    EXPECT_EQ(wall.a, 25); EXPECT_EQ(wall.b, 0); EXPECT_EQ(wall.c, 139); EXPECT_EQ(wall.d, 94);
+    EXPECT_EQ(Ends(wall), (Quad{25, 0, 139, 94}));
     EXPECT_EQ(wall.penColor, forms::clBlack);
     EXPECT_EQ(wall.brushStyle, forms::bsClear);
     const DrawOp& bottom = rec->ops[3];
     int left = 25 + 2, right = 25 + 111;  // 2 % and 98 % of 113 pixels
-    EXPECT_EQ(bottom.a, left); EXPECT_EQ(bottom.b, 93); EXPECT_EQ(bottom.c, right); EXPECT_EQ(bottom.d, 93);
+    EXPECT_EQ(Ends(bottom), (Quad{left, 93, right, 93}));
     EXPECT_EQ(bottom.penColor, forms::clBlack);
     EXPECT_EQ(bottom.penWidth, 1);
-    const DrawOp& clip = rec->ops[20];
-    EXPECT_EQ(clip.a, 26); EXPECT_EQ(clip.b, 1); EXPECT_EQ(clip.c, 138); EXPECT_EQ(clip.d, 92);
-    ASSERT_EQ(events.size(), 3u);
-    EXPECT_EQ(events[0], "axes@3");
-    EXPECT_EQ(events[1], "series@20");
-    EXPECT_EQ(events[2], "after@23");
+    EXPECT_EQ(Ends(rec->ops[20]), (Quad{26, 1, 138, 92})) << "clip";
+    EXPECT_EQ(events, (std::vector<std::string>{"axes@3", "series@20", "after@23"}));
 }
 
 TEST_F(ChartModel, ChangesOnlyMarkDirtyAndCleanPaintReshows) {

@@ -5,6 +5,12 @@ using namespace chart;
 
 namespace {
 
+std::vector<double> Values(const TChartValueList& v) {
+    std::vector<double> out;
+    for (int i = 0; i < v.Count(); ++i) out.push_back(v[i]);
+    return out;
+}
+
 class LineSeries : public ChartFixture {
 protected:
     void SetUp() override {
@@ -34,17 +40,14 @@ TEST(ValueList, OrderedInsertKeepsEqualValuesInArrivalOrder) {
     EXPECT_EQ(asc.AddOrdered(5), 2);
     EXPECT_EQ(asc.AddOrdered(4), 1);
     EXPECT_EQ(asc.AddOrdered(3), 1) << "after the existing 3";
-    std::vector<double> got;
-    for (int i = 0; i < asc.Count(); ++i) got.push_back(asc[i]);
-    EXPECT_EQ(got, (std::vector<double>{3, 3, 4, 5, 5}));
+    EXPECT_EQ(Values(asc), (std::vector<double>{3, 3, 4, 5, 5}));
 
     TChartValueList desc(nullptr, "X", loDescending);
     desc.AddOrdered(1);
     desc.AddOrdered(3);
     EXPECT_EQ(desc.AddOrdered(2), 1);
     EXPECT_EQ(desc.AddOrdered(3), 1);
-    EXPECT_EQ(desc[0], 3);
-    EXPECT_EQ(desc[3], 1);
+    EXPECT_EQ(Values(desc), (std::vector<double>{3, 3, 2, 1}));
 
     TChartValueList none(nullptr, "Y", loNone);
     none.AddOrdered(5);
@@ -95,9 +98,7 @@ TEST_F(LineSeries, AppendInsertsInXOrderAndRefusalChangesNothing) {
     EXPECT_EQ(s->AppendXY(2, 40), 0);
     EXPECT_EQ(s->AppendXY(1, 41, "one", forms::clNavy), 0);
     EXPECT_EQ(s->AppendXY(2, 42), 2) << "equal X goes after the existing one";
-    EXPECT_EQ(s->YValues()[0], 41);
-    EXPECT_EQ(s->YValues()[1], 40);
-    EXPECT_EQ(s->YValues()[2], 42);
+    EXPECT_EQ(Values(s->YValues()), (std::vector<double>{41, 40, 42}));
     EXPECT_EQ(s->PointLabel(0), std::optional<std::string>("one"));
     EXPECT_EQ(s->PointColor(0), forms::clNavy);
     EXPECT_EQ(s->PointColor(1), forms::clRed);
@@ -167,8 +168,7 @@ TEST_F(LineSeries, LineUsesSeriesColourAndPenWidth) {
         EXPECT_EQ(l.penWidth, 2);
         EXPECT_EQ(l.brushStyle, forms::bsClear);
     }
-    EXPECT_EQ(lines[0].a, s->XToPixel(0)); EXPECT_EQ(lines[0].b, s->YToPixel(0));
-    EXPECT_EQ(lines[0].c, s->XToPixel(1)); EXPECT_EQ(lines[0].d, s->YToPixel(1));
+    EXPECT_EQ(Ends(lines[0]), (Quad{s->XToPixel(0), s->YToPixel(0), s->XToPixel(1), s->YToPixel(1)}));
     EXPECT_EQ(lines[1].a, s->XToPixel(1)); EXPECT_EQ(lines[1].d, s->YToPixel(2));
 
     s->LinePen().SetVisible(false);
