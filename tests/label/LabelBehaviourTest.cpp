@@ -10,11 +10,7 @@ using namespace labeltest;
 namespace {
 
 constexpr COLORREF kMarker = RGB(0, 255, 0);
-constexpr COLORREF kOutline = RGB(255, 0, 0);
-constexpr COLORREF kFace = RGB(0, 0, 255);
 constexpr COLORREF kHover = RGB(255, 255, 0);
-constexpr COLORREF kHighlight = RGB(255, 255, 255);
-constexpr COLORREF kShadow = RGB(0, 0, 128);
 
 // One shown window for the whole suite (showing one is slow under Wine); each test's labels and
 // controls go at its end.
@@ -72,7 +68,7 @@ protected:
         FillRect(dc.get(), &r, brush.get());
     }
     TOutlinedLabel* HoverLabel(TLabelOptions options = floDelineatedText) {
-        auto* l = MakeLabel("Disk 1 - 45\xB0" "C", options);
+        auto* l = MakeLabel(kCaption, options);
         l->SetLeft(10);
         l->SetTop(10);
         l->TextStyles().SetPassive(fstNone);
@@ -164,40 +160,27 @@ TEST_F(LabelBehaviour, HoverStyleChangeWaitsForThePaintUnlessBuffered) {
     }
 }
 
-// The look of the program's labels: raised and delineated.
-TOutlinedLabel* RaisedLabel(TOutlinedLabel* l) {
-    l->TextStyles().SetPassive(fstRaised);
-    l->Colors().SetText(kFace);
-    l->Colors().SetDelineate(kOutline);
-    l->Colors().SetHighlight(kHighlight);
-    l->Colors().SetShadow(kShadow);
-    return l;
-}
-const std::vector<Layer> RaisedLayers = {{0, 0, kHighlight}, {4, 4, kShadow}, {1, 1, kOutline}, {3, 3, kOutline},
-                                         {1, 3, kOutline}, {3, 1, kOutline}, {2, 2, kFace}};
-
 TEST_F(LabelBehaviour, FirstPaintDrawsEverythingEvenWhenAskedForTheFaceOnly) {
-    TOutlinedLabel* l = RaisedLabel(MakeLabel("Disk 1 - 45\xB0" "C", floDelineatedText | floIgnoreMouse));
+    TOutlinedLabel* l = ProgramLabel(kCaption);
     l->SetLeft(10);
     l->SetTop(10);
     // No paint yet: the window shows only what lies behind.
     PaintMarker({0, 0, form->Width(), form->Height()});
     l->Gradient().SetPercentFilling(40);  // a face-only repaint, which is the label's first paint
     auto screen = Screen();
-    EXPECT_TRUE(LayersMatch(*screen, TextShape(l->DrawFont(), l->Caption()), {l->Left(), l->Top()}, RaisedLayers,
+    EXPECT_TRUE(LayersMatch(*screen, TextShape(l->DrawFont(), l->Caption()), {l->Left(), l->Top()}, kRaised,
                             Uniform(kMarker), l->BoundsRect()));
 }
 
 TEST_F(LabelBehaviour, AFaceOnlyRequestWhileTheCaptionIsEmptyIsForgotten) {
-    const std::string caption = "Disk 1 - 45\xB0" "C";
-    TOutlinedLabel* l = RaisedLabel(MakeLabel(caption, floDelineatedText | floIgnoreMouse));
+    TOutlinedLabel* l = ProgramLabel(kCaption);
     form->Update();
     l->SetCaption("");
     form->Update();
     l->Gradient().SetPercentFilling(40);  // asks for the face alone, with nothing to draw
-    l->SetCaption(caption);
+    l->SetCaption(kCaption);
     auto b = Render(*l, kMarker, 260, 40, false);
-    EXPECT_TRUE(LayersMatch(*b, TextShape(l->DrawFont(), caption), {0, 0}, RaisedLayers, Uniform(kMarker),
+    EXPECT_TRUE(LayersMatch(*b, TextShape(l->DrawFont(), kCaption), {0, 0}, kRaised, Uniform(kMarker),
                             {0, 0, l->Width(), l->Height()}));
 }
 

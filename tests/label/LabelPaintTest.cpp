@@ -9,34 +9,14 @@ using namespace labeltest;
 
 namespace {
 
-constexpr COLORREF kFill = RGB(0, 0, 128);          // what the parent already shows
-constexpr COLORREF kHighlight = RGB(0, 255, 0);
-constexpr COLORREF kShadow = RGB(0, 0, 255);
-constexpr COLORREF kOutline = RGB(255, 0, 0);
-constexpr COLORREF kFace = RGB(0, 128, 128);
-const std::string kCaption = "Disk 1 - 45\xB0" "C";
+constexpr COLORREF kFill = RGB(0, 0, 128);  // what the parent already shows
 
 RECT Area(const TOutlinedLabel& l) { return {0, 0, l.Width(), l.Height()}; }
-// Raised and delineated, as the monitor draws its labels.
-const std::vector<Layer> kRaised = {{0, 0, kHighlight}, {4, 4, kShadow}, {1, 1, kOutline}, {3, 3, kOutline},
-                                    {1, 3, kOutline}, {3, 1, kOutline}, {2, 2, kFace}};
 
-class LabelPaint : public LabelTest {
-protected:
-    // The monitor's look: raised, delineated, with the colours above.
-    TOutlinedLabel* ProgramLabel() {
-        auto* l = MakeLabel(kCaption, floDelineatedText | floIgnoreMouse);
-        l->TextStyles().SetPassive(fstRaised);
-        l->Colors().SetText(kFace);
-        l->Colors().SetDelineate(kOutline);
-        l->Colors().SetHighlight(kHighlight);
-        l->Colors().SetShadow(kShadow);
-        return l;
-    }
-};
+class LabelPaint : public LabelTest {};
 
 TEST_F(LabelPaint, ReliefInTheColourKeyLeavesOnlyOutlineAndFace) {
-    TOutlinedLabel* l = ProgramLabel();
+    TOutlinedLabel* l = ProgramLabel(kCaption);
     l->Colors().SetHighlight(forms::clPurple);
     l->Colors().SetShadow(forms::clPurple);
     auto b = Render(*l, forms::clPurple);
@@ -70,11 +50,7 @@ TEST_F(LabelPaint, EachReliefStyleDrawsItsCopies) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "style " << c.style << (c.delineated ? " delineated" : ""));
         auto* l = MakeLabel(kCaption, c.delineated ? TLabelOptions(floDelineatedText) : 0u);
-        l->TextStyles().SetPassive(c.style);
-        l->Colors().SetText(kFace);
-        l->Colors().SetDelineate(kOutline);
-        l->Colors().SetHighlight(kHighlight);
-        l->Colors().SetShadow(kShadow);
+        SetColours(l)->TextStyles().SetPassive(c.style);
         auto b = Render(*l, kFill);
         EXPECT_TRUE(LayersMatch(*b, TextShape(l->DrawFont(), kCaption), {0, 0}, c.layers, Uniform(kFill), Area(*l)));
         delete l;
@@ -95,7 +71,7 @@ TEST_F(LabelPaint, EmptyCaptionDrawsNothingNotEvenTheBackground) {
 
 TEST_F(LabelPaint, OpaqueLabelFillsItsRectangleFirst) {
     for (TLabelOptions options : {0u, unsigned(floBufferedDraw)}) {
-        TOutlinedLabel* l = ProgramLabel();
+        TOutlinedLabel* l = ProgramLabel(kCaption);
         l->SetOptions(l->Options() | options);
         l->SetTransparent(false);
         l->Colors().SetBackground(forms::clYellow);

@@ -23,6 +23,23 @@ label::TOutlinedLabel* LabelTest::MakeLabel(const std::string& caption, label::T
     return l;
 }
 
+label::TOutlinedLabel* LabelTest::ProgramLabel(const std::string& caption) {
+    auto* l = SetColours(MakeLabel(caption, label::floDelineatedText | label::floIgnoreMouse));
+    l->TextStyles().SetPassive(label::fstRaised);
+    return l;
+}
+
+label::TOutlinedLabel* SetColours(label::TOutlinedLabel* l) {
+    l->Colors().SetText(kFace);
+    l->Colors().SetDelineate(kOutline);
+    l->Colors().SetHighlight(kHighlight);
+    l->Colors().SetShadow(kShadow);
+    return l;
+}
+
+const std::vector<Layer> kRaised = {{0, 0, kHighlight}, {4, 4, kShadow}, {1, 1, kOutline}, {3, 3, kOutline},
+                                    {1, 3, kOutline}, {3, 1, kOutline}, {2, 2, kFace}};
+
 COLORREF PixelAt(const forms::TBitmap& bitmap, int x, int y) {
     GdiFlush();
     uint32_t p = bitmap.Bits()[size_t(y) * bitmap.Width() + x];

@@ -20,6 +20,8 @@ protected:
     void TearDown() override;
     // A label on the form with a caption, a bold font and the given options.
     label::TOutlinedLabel* MakeLabel(const std::string& caption, label::TLabelOptions options = 0);
+    // The monitor's look: raised and delineated in the colours below, ignoring the mouse.
+    label::TOutlinedLabel* ProgramLabel(const std::string& caption);
 
     forms::TForm* form = nullptr;
 };
@@ -64,5 +66,13 @@ testing::AssertionResult LayersMatch(const forms::TBitmap& bitmap, const TextSha
                                      const std::vector<Layer>& layers, const ColorAt& behind, RECT area);
 
 ColorAt Uniform(COLORREF c);
+
+const std::string kCaption = "Disk 1 - 45\xB0" "C";
+constexpr COLORREF kFace = RGB(0, 128, 128), kOutline = RGB(255, 0, 0), kHighlight = RGB(255, 255, 255),
+                   kShadow = RGB(0, 0, 255);
+// Face, outline, highlight and shadow as above.
+label::TOutlinedLabel* SetColours(label::TOutlinedLabel* l);
+// The copies a raised, delineated label draws in those colours.
+extern const std::vector<Layer> kRaised;
 
 }  // namespace labeltest
