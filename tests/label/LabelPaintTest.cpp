@@ -83,28 +83,29 @@ TEST_F(LabelPaint, OpaqueLabelFillsItsRectangleFirst) {
     }
 }
 
-TEST_F(LabelPaint, DisabledLabelDrawsTwoPushedCopies) {
-    auto* l = MakeLabel(kCaption, floDelineatedText);
-    l->Colors().SetHighlight(kHighlight);
-    l->Colors().SetShadow(kShadow);
-    l->Colors().SetTextDisabled(kFace);
-    l->SetEnabled(false);
-    auto b = Render(*l, kFill);
-    EXPECT_TRUE(LayersMatch(*b, TextShape(l->DrawFont(), kCaption), {0, 0}, {{1, 1, kHighlight}, {0, 0, kShadow}},
-                            Uniform(kFill), Area(*l)));
-}
-
-TEST_F(LabelPaint, DisabledFaceIsDrawnWithoutTheGradient) {
-    auto* l = MakeLabel(kCaption);
-    l->TextStyles().SetDisabled(fstNone);  // a style with a face, which a gradient could fill
-    l->Colors().SetTextDisabled(kFace);
-    l->Gradient().SetFromColor(forms::clRed);
-    l->Gradient().SetToColor(forms::clRed);
-    l->Gradient().SetActive(true);
-    l->SetEnabled(false);
-    auto b = Render(*l, kFill);
-    EXPECT_TRUE(LayersMatch(*b, TextShape(l->DrawFont(), kCaption), {0, 0}, {{0, 0, kFace}}, Uniform(kFill),
-                            Area(*l)));
+TEST_F(LabelPaint, DisabledLabelDrawsItsDisabledStyleWithoutTheGradient) {
+    struct Case {
+        TTextStyle style;
+        TLabelOptions options;
+        std::vector<Layer> layers;
+    };
+    const std::vector<Case> cases = {
+        {fstPushed, floDelineatedText, {{1, 1, kHighlight}, {0, 0, kShadow}}},
+        {fstNone, 0u, {{0, 0, kFace}}},  // a style with a face, which the gradient could fill
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "style " << c.style);
+        auto* l = SetColours(MakeLabel(kCaption, c.options));
+        l->TextStyles().SetDisabled(c.style);
+        l->Colors().SetTextDisabled(kFace);
+        l->Gradient().SetFromColor(forms::clRed);
+        l->Gradient().SetToColor(forms::clRed);
+        l->Gradient().SetActive(c.style == fstNone);
+        l->SetEnabled(false);
+        auto b = Render(*l, kFill);
+        EXPECT_TRUE(LayersMatch(*b, TextShape(l->DrawFont(), kCaption), {0, 0}, c.layers, Uniform(kFill), Area(*l)));
+        delete l;
+    }
 }
 
 TEST_F(LabelPaint, GradientRunsDownTheFaceAndStopsAtPercentFilling) {
