@@ -212,18 +212,6 @@ TEST_F(ServiceTest, EightSimulatedDrivesFillTheWholeTable) {
     }
 }
 
-TEST_F(ServiceTest, EachAnswerReplacesTheWholeFile) {
-    ASSERT_TRUE(testsupport::WriteFileBytes(kTableFile, std::vector<uint8_t>(280, 0xEE)));
-    Start({"--drive", "A=40,41,42"});
-    for (std::size_t i = 0; i < 3; ++i) {
-        Request(i + 1);
-        const std::vector<uint8_t> table = Table();
-        ASSERT_EQ(table.size(), 35u);
-        EXPECT_EQ(RecordAt(table, 0).name, Padded("A"));
-        EXPECT_EQ(RecordAt(table, 0).temperature, int(40 + i));
-    }
-}
-
 // ---- scripted drives ----
 
 TEST_F(ServiceTest, ScenarioFileStepsThroughItsValues) {
@@ -249,16 +237,19 @@ TEST_F(ServiceTest, ScenarioFileStepsThroughItsValues) {
     }
 }
 
-TEST_F(ServiceTest, InlineDrivesKeepTheirOrderAndAnsiNames) {
-    Start({"--drive", "Disk \xB0 one=33", "--drive", "ST3500418AS=44,45"});
-    Request(1);
-    Request(2);
-    const std::vector<uint8_t> table = Table();
-    ASSERT_EQ(table.size(), 70u);
-    EXPECT_EQ(RecordAt(table, 0).name, Padded("Disk \xB0 one"));
-    EXPECT_EQ(RecordAt(table, 0).temperature, 33);
-    EXPECT_EQ(RecordAt(table, 1).name, Padded("ST3500418AS"));
-    EXPECT_EQ(RecordAt(table, 1).temperature, 45);
+// Each answer replaces the whole file: a longer old one leaves nothing behind.
+TEST_F(ServiceTest, InlineDrivesKeepTheirOrderAndAnsiNamesAndEachAnswerReplacesTheFile) {
+    ASSERT_TRUE(testsupport::WriteFileBytes(kTableFile, std::vector<uint8_t>(280, 0xEE)));
+    Start({"--drive", "Disk \xB0 one=33", "--drive", "ST3500418AS=44,45,46"});
+    for (std::size_t i = 0; i < 3; ++i) {
+        Request(i + 1);
+        const std::vector<uint8_t> table = Table();
+        ASSERT_EQ(table.size(), 70u);
+        EXPECT_EQ(RecordAt(table, 0).name, Padded("Disk \xB0 one"));
+        EXPECT_EQ(RecordAt(table, 0).temperature, 33);
+        EXPECT_EQ(RecordAt(table, 1).name, Padded("ST3500418AS"));
+        EXPECT_EQ(RecordAt(table, 1).temperature, int(44 + i));
+    }
 }
 
 // ---- real drives ----
@@ -462,19 +453,17 @@ TEST_F(ServiceTest, IsAWindowedProgramSoNoConsoleOpensAtLogOn) {
     EXPECT_EQ(image[subsystem] | image[subsystem + 1] << 8, IMAGE_SUBSYSTEM_WINDOWS_GUI);
 }
 
-TEST_F(ServiceTest, BackgroundServiceReportsABadCommandLineOnlyByItsStatus) {
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"--background", "--bogus"},
-                                                 std::vector<std::string>{"--drive", "A", "--background"}}) {
-        Start(args, false);
-        const std::optional<DWORD> code = service_->WaitForExit(kBound);
-        ASSERT_TRUE(code.has_value());
-        EXPECT_EQ(*code, 2u);
-        EXPECT_EQ(service_->Output() + service_->Errors(), "");
-    }
-}
+// In the background it answers, prints nothing, makes a second copy end at once, and ends
+// with the user session.
+TEST_F(ServiceTest, BackgroundServiceAnswersStaysAloneAndEndsWithTheUserSession) {
+    Start({"--background", "--drive", "A=40"});
+    const DWORD firstId = ServiceThreadId();
+    Process second = Process::Start(testsupport::CommandLine({testsupport::WindowsPath(THERMOWL_SERVICE_EXE), "--background"}));
+    const std::optional<DWORD> secondCode = second.WaitForExit(kBound);
+    ASSERT_TRUE(secondCode.has_value());
+    EXPECT_EQ(*secondCode, 3u);
+    EXPECT_EQ(ServiceThreadId(), firstId);
 
-TEST_F(ServiceTest, EndsWithTheUserSession) {
-    Start({"--background"});
     const HWND session = SessionWindowOf(service_->Id());
     ASSERT_NE(session, nullptr);
     EXPECT_EQ(SendMessageA(session, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
@@ -482,6 +471,7 @@ TEST_F(ServiceTest, EndsWithTheUserSession) {
     // A session end that was called off changes nothing.
     SendMessageA(session, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
     Request(1);
+    EXPECT_EQ(RecordAt(Table(), 0).temperature, 40);
 
     // The process may be ended as soon as the message is handled: the id file must be gone by then.
     SendMessageA(session, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
@@ -489,21 +479,7 @@ TEST_F(ServiceTest, EndsWithTheUserSession) {
     const std::optional<DWORD> code = service_->WaitForExit(kBound, true);
     ASSERT_TRUE(code.has_value());
     EXPECT_EQ(*code, 0u);
-}
-
-TEST_F(ServiceTest, BackgroundServiceAnswersPrintsNothingAndASecondOneEndsAtOnce) {
-    Start({"--background", "--drive", "A=40"});
-    const DWORD firstId = ServiceThreadId();
-    Process second = Process::Start(testsupport::CommandLine({testsupport::WindowsPath(THERMOWL_SERVICE_EXE), "--background"}));
-    const std::optional<DWORD> code = second.WaitForExit(kBound);
-    ASSERT_TRUE(code.has_value());
-    EXPECT_EQ(*code, 3u);
-    EXPECT_EQ(ServiceThreadId(), firstId);
-    Request(1);
-    EXPECT_EQ(RecordAt(Table(), 0).temperature, 40);
-    Stop();
-    EXPECT_EQ(service_->Output(), "");
-    EXPECT_EQ(service_->Errors(), "");
+    EXPECT_EQ(service_->Output() + service_->Errors(), "");
 }
 
 // ---- ending ----
@@ -534,33 +510,29 @@ TEST_F(ServiceTest, EndsAfterTheGivenNumberOfRequests) {
 
 // ---- command line ----
 
-class BadCommandLineTest : public ServiceTest, public ::testing::WithParamInterface<std::vector<std::string>> {};
-
-TEST_P(BadCommandLineTest, ExitsWithStatusTwoAndOneLineOnStderr) {
+// Status 2 and no id file; in the foreground one line on stderr, in the background nothing at all.
+TEST_F(ServiceTest, BadCommandLineExitsWithStatusTwo) {
     const std::string malformed = testsupport::TempFilePath("bad");
     testsupport::FileCleanup cleanup({malformed}, false);
     ASSERT_TRUE(testsupport::WriteFileText(malformed, "# ok\nA = 40\nB 41\n"));
-    std::vector<std::string> args = GetParam();
-    for (std::string& arg : args)
-        if (arg == "MALFORMED")
-            arg = malformed;
-
-    Start(args, false);
-    const std::optional<DWORD> code = service_->WaitForExit(kBound);
-    ASSERT_TRUE(code.has_value());
-    EXPECT_EQ(*code, 2u);
-    const std::string errors = service_->Errors();
-    EXPECT_EQ(errors.rfind("thermowl-service: ", 0), 0u) << errors;
-    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
-    EXPECT_FALSE(testsupport::FileExists(kIdFile));
+    const std::vector<std::string> cases[] = {
+        {"--bogus"}, {"--drives", "9"}, {"--delay-ms"}, {"--drive", "NoTemperatures"},
+        {"--scenario", "Z:\\no\\such\\scenario.txt"}, {"--scenario", malformed}, {"--scenario", "C:\\windows"},
+        {"--background", "--bogus"}, {"--drive", "A", "--background"}};
+    for (const std::vector<std::string>& args : cases) {
+        Start(args, false);
+        const std::optional<DWORD> code = service_->WaitForExit(kBound);
+        ASSERT_TRUE(code.has_value());
+        EXPECT_EQ(*code, 2u) << testsupport::CommandLine(args);
+        const std::string errors = service_->Errors();
+        if (std::find(args.begin(), args.end(), "--background") != args.end()) {
+            EXPECT_EQ(service_->Output() + errors, "") << testsupport::CommandLine(args);
+        } else {
+            EXPECT_EQ(errors.rfind("thermowl-service: ", 0), 0u) << errors;
+            EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+        }
+        EXPECT_FALSE(testsupport::FileExists(kIdFile));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Inputs, BadCommandLineTest,
-    ::testing::Values(std::vector<std::string>{"--bogus"}, std::vector<std::string>{"--drives", "9"},
-                      std::vector<std::string>{"--delay-ms"}, std::vector<std::string>{"--drive", "NoTemperatures"},
-                      std::vector<std::string>{"--scenario", "Z:\\no\\such\\scenario.txt"},
-                      std::vector<std::string>{"--scenario", "MALFORMED"},
-                      std::vector<std::string>{"--scenario", "C:\\windows"}));
 
 }  // namespace
