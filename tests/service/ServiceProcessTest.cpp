@@ -484,28 +484,22 @@ TEST_F(ServiceTest, BackgroundServiceAnswersStaysAloneAndEndsWithTheUserSession)
 
 // ---- ending ----
 
-// The installed file may be rewritten but not deleted by a user's service.
-TEST_F(ServiceTest, IdFileItMayNotDeleteIsLeftEmpty) {
-    Start({});
+// The installed id file may be rewritten but not deleted by a user's service: it is left empty.
+TEST_F(ServiceTest, EndsAfterTheGivenNumberOfRequestsLeavingAnIdFileItMayNotDeleteEmpty) {
+    Start({"--requests", "2"});
     // A handle without delete sharing makes the delete fail as missing rights would.
     HANDLE holder = CreateFileA(kIdFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    Stop();
-    CloseHandle(holder);
-    EXPECT_TRUE(testsupport::FileExists(kIdFile));
-    EXPECT_TRUE(IdFileBytes().empty());
-}
-
-TEST_F(ServiceTest, EndsAfterTheGivenNumberOfRequests) {
-    Start({"--requests", "2"});
     Request(1);
     EXPECT_TRUE(service_->Running());
     Request(2);
     const std::optional<DWORD> code = service_->WaitForExit(kBound, true);
+    CloseHandle(holder);
     ASSERT_TRUE(code.has_value());
     EXPECT_EQ(*code, 0u);
-    EXPECT_FALSE(testsupport::FileExists(kIdFile));
+    EXPECT_TRUE(testsupport::FileExists(kIdFile));
+    EXPECT_TRUE(IdFileBytes().empty());
 }
 
 // ---- command line ----

@@ -137,71 +137,41 @@ TEST(NvmeHealthLog, CompositeTemperatureInKelvin) {
     }
 }
 
-TEST(TemperatureProperty, TheDrivesStatedLimits) {
-    struct Case {
-        std::uint32_t size;
-        std::int16_t critical, warning;
+// The limits a drive states, from the temperature property, NVMe Identify (in kelvin) or the
+// SCT temperature table.
+TEST(DriveLimits, TheDrivesStatedLimits) {
+    auto property = [](std::uint32_t size, std::int16_t critical, std::int16_t warning) {
+        return Buffer(24).U32(4, size).U16(8, static_cast<std::uint16_t>(critical))
+            .U16(10, static_cast<std::uint16_t>(warning)).Get();
+    };
+    Bytes identifyOfLog = NvmeIdentifyReply(353, 358), identifyCut = NvmeIdentifyReply(353, 358);
+    identifyOfLog[12] = 2;          // the health log's layout
+    identifyCut.resize(48 + 269);   // cut short of CCTEMP
+    const struct {
+        contract::DriveTraits (*decode)(const Bytes&);
+        Bytes reply;
         int expectedWarn, expectedCrit;
+    } cases[] = {
+        {DecodeTemperatureLimits, property(24, 85, 80), 80, 85},  // critical at 8, warning at 10
+        {DecodeTemperatureLimits, property(24, 0, 70), 70, 0},    // 0: not stated
+        {DecodeTemperatureLimits, property(24, -273, 151), 0, 0}, // 0 K and beyond 150 degrees: absurd
+        {DecodeTemperatureLimits, property(10, 85, 80), 0, 0},    // a driver that filled in less than the limits
+        {DecodeNvmeIdentifyLimits, NvmeIdentifyReply(353, 358), 80, 85},
+        {DecodeNvmeIdentifyLimits, NvmeIdentifyReply(0, 358), 0, 85},
+        {DecodeNvmeIdentifyLimits, NvmeIdentifyReply(423, 0x1A0), 150, 143},  // the high byte counts
+        {DecodeNvmeIdentifyLimits, NvmeIdentifyReply(424, 273), 0, 0},        // beyond 150 degrees, 0 degrees
+        {DecodeNvmeIdentifyLimits, NvmeIdentifyReply(200, 0xFFFF), 0, 0},     // below freezing, far beyond
+        {DecodeNvmeIdentifyLimits, identifyOfLog, 0, 0},
+        {DecodeNvmeIdentifyLimits, identifyCut, 0, 0},
+        {DecodeSctLimits, SctReply(55, 60, 0x50), 55, 60},
+        {DecodeSctLimits, SctReply(0x80, 60, 0x50), 0, 60},   // 0x80: not stated
+        {DecodeSctLimits, SctReply(0xFB, 0x97, 0x50), 0, 0},  // signed: below zero
+        {DecodeSctLimits, SctReply(55, 60, 0x51), 0, 0},      // the command failed
     };
-    const Case cases[] = {
-        {24, 85, 80, 80, 85},        // critical at 8, warning at 10
-        {24, 0, 70, 70, 0},          // 0: not stated
-        {24, -273, 151, 0, 0},       // 0 K and beyond 150 degrees: absurd
-        {10, 85, 80, 0, 0},          // a driver that filled in less than the limits
-    };
-    for (const Case& c : cases) {
-        const Bytes reply = Buffer(24)
-                                .U32(4, c.size)
-                                .U16(8, static_cast<std::uint16_t>(c.critical))
-                                .U16(10, static_cast<std::uint16_t>(c.warning))
-                                .Get();
-        const contract::DriveTraits traits = DecodeTemperatureLimits(reply);
-        EXPECT_EQ(traits.WarnLimit, c.expectedWarn) << c.warning;
-        EXPECT_EQ(traits.CritLimit, c.expectedCrit) << c.critical;
-    }
-}
-
-TEST(NvmeIdentify, TheDrivesStatedLimitsInKelvin) {
-    struct Case {
-        std::uint16_t warning, critical;
-        int expectedWarn, expectedCrit;
-    };
-    const Case cases[] = {
-        {353, 358, 80, 85},
-        {0, 358, 0, 85},       // 0: not stated
-        {423, 0x1A0, 150, 143},  // the high byte counts
-        {424, 273, 0, 0},      // beyond 150 degrees, 0 degrees: absurd
-        {200, 0xFFFF, 0, 0},   // below freezing, far beyond
-    };
-    for (const Case& c : cases) {
-        const contract::DriveTraits traits = DecodeNvmeIdentifyLimits(NvmeIdentifyReply(c.warning, c.critical));
-        EXPECT_EQ(traits.WarnLimit, c.expectedWarn) << c.warning;
-        EXPECT_EQ(traits.CritLimit, c.expectedCrit) << c.critical;
-    }
-    // The health log's layout, or a reply cut short of CCTEMP, states nothing.
-    Bytes log = NvmeIdentifyReply(353, 358);
-    log[12] = 2;
-    Bytes cut = NvmeIdentifyReply(353, 358);
-    cut.resize(48 + 269);
-    for (const Bytes& other : {log, cut})
-        EXPECT_EQ(DecodeNvmeIdentifyLimits(other).WarnLimit, 0);
-}
-
-TEST(SctTemperatureTable, MaxOpAndOverLimit) {
-    struct Case {
-        std::uint8_t maxOp, over, status;
-        int expectedWarn, expectedCrit;
-    };
-    const Case cases[] = {
-        {55, 60, 0x50, 55, 60},
-        {0x80, 60, 0x50, 0, 60},   // 0x80: not stated
-        {0xFB, 0x97, 0x50, 0, 0},  // signed: below zero
-        {55, 60, 0x51, 0, 0},      // the command failed
-    };
-    for (const Case& c : cases) {
-        const contract::DriveTraits traits = DecodeSctLimits(SctReply(c.maxOp, c.over, c.status));
-        EXPECT_EQ(traits.WarnLimit, c.expectedWarn) << int(c.maxOp);
-        EXPECT_EQ(traits.CritLimit, c.expectedCrit) << int(c.over);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const contract::DriveTraits traits = cases[i].decode(cases[i].reply);
+        EXPECT_EQ(traits.WarnLimit, cases[i].expectedWarn) << "case " << i;
+        EXPECT_EQ(traits.CritLimit, cases[i].expectedCrit) << "case " << i;
     }
 }
 
