@@ -148,15 +148,6 @@ TEST(SimulatedDrives, DriftSlowlyWithinPlausibleRange) {
     }
 }
 
-TEST(SimulatedDrives, NamedAndFlaggedSoNobodyTakesThemForRealOnes) {
-    std::vector<std::pair<std::string, int>> got;
-    for (const DriveReading& drive : SimulatedDrives(8, 1).Next())
-        got.push_back({drive.name, drive.flags});
-    ASSERT_EQ(got.size(), 8u);
-    EXPECT_EQ(got.front(), std::make_pair(std::string("Simulated disk 1"), int(kFlagSimulated)));
-    EXPECT_EQ(got.back(), std::make_pair(std::string("Simulated disk 8"), int(kFlagSimulated)));
-}
-
 // ---- options ----
 
 TEST(Options, WindowHandleInDecimalOrHex) {

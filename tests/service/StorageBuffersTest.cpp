@@ -25,23 +25,22 @@ TEST(StorageRequests, NvmeHealthLogSmartAndPowerMode) {
               Buffer(32).U32(0, 512).U8(4, 0xD0).U8(5, 1).U8(6, 1).U8(7, 0x4F).U8(8, 0xC2).U8(9, 0xA0).U8(10, 0xB0).Get());
     // ATA_PASS_THROUGH_EX: CurrentTaskFile after the pointer-sized DataBufferOffset and the
     // previous task file; device A0, command CHECK POWER MODE (E5); no data.
-    const std::size_t taskFile = sizeof(void*) == 8 ? 40 : 32;
-    EXPECT_EQ(PowerModeQuery(), Buffer(taskFile + 8).U16(0, static_cast<std::uint16_t>(taskFile + 8)).U16(2, 1)
-                                    .U32(12, 3).U8(taskFile + 5, 0xA0).U8(taskFile + 6, 0xE5).Get());
+    EXPECT_EQ(PowerModeQuery(), Buffer(kTaskFile + 8).U16(0, static_cast<std::uint16_t>(kTaskFile + 8)).U16(2, 1)
+                                    .U32(12, 3).U8(kTaskFile + 5, 0xA0).U8(kTaskFile + 6, 0xE5).Get());
     // SMART WRITE LOG (D6) and READ LOG (D5) of log E0, one sector after the structure, out and
     // in; the sector written holds the SCT command: data table (5), read (1), temperature history (2).
     auto sct = [&](std::uint16_t flags, std::uint8_t feature) {
-        return Buffer(taskFile + 8 + 512).U16(0, static_cast<std::uint16_t>(taskFile + 8)).U16(2, flags).U32(8, 512)
-            .U32(12, 3).U32(sizeof(void*) == 8 ? 24 : 20, static_cast<std::uint32_t>(taskFile + 8)).U8(taskFile, feature)
-            .U8(taskFile + 1, 1).U8(taskFile + 2, 0xE0).U8(taskFile + 3, 0x4F).U8(taskFile + 4, 0xC2)
-            .U8(taskFile + 5, 0xA0).U8(taskFile + 6, 0xB0);
+        return Buffer(kTaskFile + 8 + 512).U16(0, static_cast<std::uint16_t>(kTaskFile + 8)).U16(2, flags).U32(8, 512)
+            .U32(12, 3).U32(sizeof(void*) == 8 ? 24 : 20, static_cast<std::uint32_t>(kTaskFile + 8)).U8(kTaskFile, feature)
+            .U8(kTaskFile + 1, 1).U8(kTaskFile + 2, 0xE0).U8(kTaskFile + 3, 0x4F).U8(kTaskFile + 4, 0xC2)
+            .U8(kTaskFile + 5, 0xA0).U8(kTaskFile + 6, 0xB0);
     };
-    EXPECT_EQ(SctTemperatureTableCommand(), sct(1 | 4, 0xD6).U16(taskFile + 8, 5).U16(taskFile + 10, 1)
-                                                .U16(taskFile + 12, 2).Get());
+    EXPECT_EQ(SctTemperatureTableCommand(), sct(1 | 4, 0xD6).U16(kTaskFile + 8, 5).U16(kTaskFile + 10, 1)
+                                                .U16(kTaskFile + 12, 2).Get());
     EXPECT_EQ(SctTableRead(), sct(1 | 2, 0xD5).Get());
     // The reply: sector count 00 standby, 80 idle, FF active; status bit 0 an error.
     auto reply = [&](std::uint8_t count, std::uint8_t status) {
-        return Buffer(taskFile + 8).U8(taskFile + 1, count).U8(taskFile + 6, status).Get();
+        return Buffer(kTaskFile + 8).U8(kTaskFile + 1, count).U8(kTaskFile + 6, status).Get();
     };
     EXPECT_EQ(DecodeStandby(reply(0x00, 0x50)), true);
     EXPECT_EQ(DecodeStandby(reply(0x80, 0x50)), false);
