@@ -335,11 +335,16 @@ TEST_F(ServiceTest, NeverAnswerTakesTheRequestButSendsNothing) {
     EXPECT_FALSE(testsupport::FileExists(kTableFile));
 }
 
-TEST_F(ServiceTest, NoFileRemovesAnOldTableAndWritesNone) {
+// Two misbehaviours in one run: no table file, and filler after the id.
+TEST_F(ServiceTest, NoFileRemovesAnOldTableAndWritesNoneAndALongIdFileHasFiller) {
     ASSERT_TRUE(testsupport::WriteFileBytes(kTableFile, std::vector<uint8_t>(70, 1)));
-    Start({"--no-file"});
+    Start({"--no-file", "--hsid-bytes", "6"});
     EXPECT_FALSE(testsupport::FileExists(kTableFile));
-    Request(1);
+    const std::vector<uint8_t> id = IdFileBytes();
+    ASSERT_EQ(id.size(), 6u);
+    EXPECT_EQ(id[4], 0xFF);
+    EXPECT_EQ(id[5], 0xFF);
+    Request(1);  // the first 4 bytes are the id
     EXPECT_EQ(window_.Replies()[0], 2u);
     EXPECT_FALSE(testsupport::FileExists(kTableFile));
 }
@@ -363,15 +368,6 @@ TEST_F(ServiceTest, ShortIdFileHoldsTheLowBytesOfTheId) {
     const std::vector<DWORD> threads = service_->ThreadIds();
     EXPECT_TRUE(std::any_of(threads.begin(), threads.end(),
                             [&](DWORD id) { return (id & 0xFFFF) == DWORD(bytes[0] | bytes[1] << 8); }));
-}
-
-TEST_F(ServiceTest, LongIdFileHasFillerAfterTheId) {
-    Start({"--hsid-bytes", "6"});
-    const std::vector<uint8_t> bytes = IdFileBytes();
-    ASSERT_EQ(bytes.size(), 6u);
-    EXPECT_EQ(bytes[4], 0xFF);
-    EXPECT_EQ(bytes[5], 0xFF);
-    Request(1);  // the first 4 bytes are the id
 }
 
 TEST_F(ServiceTest, LockedTableCannotBeOpenedByTheMonitor) {

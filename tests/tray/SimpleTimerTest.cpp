@@ -26,7 +26,7 @@ TEST_F(SimpleTimerTest, IntervalZeroRefusesToStart) {
     EXPECT_FALSE(SystemTimerSet(timer));
 }
 
-TEST_F(SimpleTimerTest, TheSameIntervalDoesNotRestartADifferentOneDoes) {
+TEST_F(SimpleTimerTest, TheSameIntervalDoesNotRestartADifferentOneDoesAndClearingPauses) {
     TSimpleTimer timer(60000, [](forms::TObject*) {});
     ASSERT_TRUE(timer.Start());
     ASSERT_TRUE(SystemTimerSet(timer));  // the probe kills it: a restart would set it again
@@ -35,10 +35,8 @@ TEST_F(SimpleTimerTest, TheSameIntervalDoesNotRestartADifferentOneDoes) {
     timer.SetInterval(30000);
     EXPECT_TRUE(timer.Enabled());
     EXPECT_TRUE(SystemTimerSet(timer));
-}
 
-TEST_F(SimpleTimerTest, ClearingTheHandlerOrTheIntervalPausesWithoutClearingEnabled) {
-    TSimpleTimer timer(60000, [](forms::TObject*) {});
+    // Clearing the handler or the interval pauses without clearing Enabled.
     timer.SetEnabled(true);
     timer.SetOnTimer(nullptr);
     EXPECT_TRUE(timer.Enabled());
