@@ -158,9 +158,9 @@ protected:
 
 // ---- the normal contract ----
 
-// One run: the id, two simulated drives, requests naming no window, the log, and the end.
+// One run: the id, a whole table of simulated drives, requests naming no window, the log, and the end.
 TEST_F(ServiceTest, PublishesItsIdAnswersLogsEachRequestAndEndsOnQuit) {
-    Start({});
+    Start({"--drives", "8"});
     EXPECT_EQ(IdFileBytes().size(), 4u);
     const std::vector<DWORD> threads = service_->ThreadIds();
     EXPECT_NE(std::find(threads.begin(), threads.end(), ServiceThreadId()), threads.end());
@@ -168,14 +168,13 @@ TEST_F(ServiceTest, PublishesItsIdAnswersLogsEachRequestAndEndsOnQuit) {
     PostRequest(nullptr);
     PostRequest(reinterpret_cast<HWND>(HWND_BROADCAST));
     Request(1);  // those two got no reply
-    EXPECT_EQ(window_.Replies(), std::vector<WPARAM>{2});
+    EXPECT_EQ(window_.Replies(), std::vector<WPARAM>{8});
     const std::vector<uint8_t> table = Table();
-    ASSERT_EQ(table.size(), 70u);
-    const Record first = RecordAt(table, 0), second = RecordAt(table, 1);
-    EXPECT_EQ(first.nameLength, 16);
-    EXPECT_EQ(first.name, Padded("Simulated disk 1"));
-    EXPECT_EQ(second.name, Padded("Simulated disk 2"));
-    for (const Record& r : {first, second}) {
+    ASSERT_EQ(table.size(), 280u);
+    for (std::size_t i = 0; i < 8; ++i) {
+        const Record r = RecordAt(table, i);
+        EXPECT_EQ(r.nameLength, 16);
+        EXPECT_EQ(r.name, Padded("Simulated disk " + std::to_string(i + 1)));
         EXPECT_EQ(r.spare, 2);  // flagged as simulated
         EXPECT_GE(r.temperature, 30);
         EXPECT_LE(r.temperature, 50);
@@ -196,32 +195,6 @@ TEST_F(ServiceTest, PublishesItsIdAnswersLogsEachRequestAndEndsOnQuit) {
     Stop();
     EXPECT_FALSE(testsupport::FileExists(kIdFile));
     EXPECT_TRUE(testsupport::FileExists(kTableFile));
-}
-
-TEST_F(ServiceTest, EightSimulatedDrivesFillTheWholeTable) {
-    Start({"--drives", "8"});
-    Request(1);
-    EXPECT_EQ(window_.Replies()[0], 8u);
-    const std::vector<uint8_t> table = Table();
-    ASSERT_EQ(table.size(), 280u);
-    for (std::size_t i = 0; i < 8; ++i) {
-        const Record r = RecordAt(table, i);
-        EXPECT_GT(r.nameLength, 0);
-        EXPECT_LE(r.nameLength, 32);
-        EXPECT_EQ(r.name.find_first_not_of('\0', r.nameLength), std::string::npos) << "padding of record " << i;
-    }
-}
-
-TEST_F(ServiceTest, EachAnswerReplacesTheWholeFile) {
-    ASSERT_TRUE(testsupport::WriteFileBytes(kTableFile, std::vector<uint8_t>(280, 0xEE)));
-    Start({"--drive", "A=40,41,42"});
-    for (std::size_t i = 0; i < 3; ++i) {
-        Request(i + 1);
-        const std::vector<uint8_t> table = Table();
-        ASSERT_EQ(table.size(), 35u);
-        EXPECT_EQ(RecordAt(table, 0).name, Padded("A"));
-        EXPECT_EQ(RecordAt(table, 0).temperature, int(40 + i));
-    }
 }
 
 // ---- scripted drives ----
@@ -249,16 +222,19 @@ TEST_F(ServiceTest, ScenarioFileStepsThroughItsValues) {
     }
 }
 
-TEST_F(ServiceTest, InlineDrivesKeepTheirOrderAndAnsiNames) {
-    Start({"--drive", "Disk \xB0 one=33", "--drive", "ST3500418AS=44,45"});
-    Request(1);
-    Request(2);
-    const std::vector<uint8_t> table = Table();
-    ASSERT_EQ(table.size(), 70u);
-    EXPECT_EQ(RecordAt(table, 0).name, Padded("Disk \xB0 one"));
-    EXPECT_EQ(RecordAt(table, 0).temperature, 33);
-    EXPECT_EQ(RecordAt(table, 1).name, Padded("ST3500418AS"));
-    EXPECT_EQ(RecordAt(table, 1).temperature, 45);
+// Each answer replaces the whole file: a longer old one leaves nothing behind.
+TEST_F(ServiceTest, InlineDrivesKeepTheirOrderAndAnsiNamesAndEachAnswerReplacesTheFile) {
+    ASSERT_TRUE(testsupport::WriteFileBytes(kTableFile, std::vector<uint8_t>(280, 0xEE)));
+    Start({"--drive", "Disk \xB0 one=33", "--drive", "ST3500418AS=44,45,46"});
+    for (std::size_t i = 0; i < 3; ++i) {
+        Request(i + 1);
+        const std::vector<uint8_t> table = Table();
+        ASSERT_EQ(table.size(), 70u);
+        EXPECT_EQ(RecordAt(table, 0).name, Padded("Disk \xB0 one"));
+        EXPECT_EQ(RecordAt(table, 0).temperature, 33);
+        EXPECT_EQ(RecordAt(table, 1).name, Padded("ST3500418AS"));
+        EXPECT_EQ(RecordAt(table, 1).temperature, int(44 + i));
+    }
 }
 
 // ---- real drives ----
@@ -359,11 +335,16 @@ TEST_F(ServiceTest, NeverAnswerTakesTheRequestButSendsNothing) {
     EXPECT_FALSE(testsupport::FileExists(kTableFile));
 }
 
-TEST_F(ServiceTest, NoFileRemovesAnOldTableAndWritesNone) {
+// Two misbehaviours in one run: no table file, and filler after the id.
+TEST_F(ServiceTest, NoFileRemovesAnOldTableAndWritesNoneAndALongIdFileHasFiller) {
     ASSERT_TRUE(testsupport::WriteFileBytes(kTableFile, std::vector<uint8_t>(70, 1)));
-    Start({"--no-file"});
+    Start({"--no-file", "--hsid-bytes", "6"});
     EXPECT_FALSE(testsupport::FileExists(kTableFile));
-    Request(1);
+    const std::vector<uint8_t> id = IdFileBytes();
+    ASSERT_EQ(id.size(), 6u);
+    EXPECT_EQ(id[4], 0xFF);
+    EXPECT_EQ(id[5], 0xFF);
+    Request(1);  // the first 4 bytes are the id
     EXPECT_EQ(window_.Replies()[0], 2u);
     EXPECT_FALSE(testsupport::FileExists(kTableFile));
 }
@@ -387,15 +368,6 @@ TEST_F(ServiceTest, ShortIdFileHoldsTheLowBytesOfTheId) {
     const std::vector<DWORD> threads = service_->ThreadIds();
     EXPECT_TRUE(std::any_of(threads.begin(), threads.end(),
                             [&](DWORD id) { return (id & 0xFFFF) == DWORD(bytes[0] | bytes[1] << 8); }));
-}
-
-TEST_F(ServiceTest, LongIdFileHasFillerAfterTheId) {
-    Start({"--hsid-bytes", "6"});
-    const std::vector<uint8_t> bytes = IdFileBytes();
-    ASSERT_EQ(bytes.size(), 6u);
-    EXPECT_EQ(bytes[4], 0xFF);
-    EXPECT_EQ(bytes[5], 0xFF);
-    Request(1);  // the first 4 bytes are the id
 }
 
 TEST_F(ServiceTest, LockedTableCannotBeOpenedByTheMonitor) {
@@ -462,19 +434,17 @@ TEST_F(ServiceTest, IsAWindowedProgramSoNoConsoleOpensAtLogOn) {
     EXPECT_EQ(image[subsystem] | image[subsystem + 1] << 8, IMAGE_SUBSYSTEM_WINDOWS_GUI);
 }
 
-TEST_F(ServiceTest, BackgroundServiceReportsABadCommandLineOnlyByItsStatus) {
-    for (const std::vector<std::string>& args : {std::vector<std::string>{"--background", "--bogus"},
-                                                 std::vector<std::string>{"--drive", "A", "--background"}}) {
-        Start(args, false);
-        const std::optional<DWORD> code = service_->WaitForExit(kBound);
-        ASSERT_TRUE(code.has_value());
-        EXPECT_EQ(*code, 2u);
-        EXPECT_EQ(service_->Output() + service_->Errors(), "");
-    }
-}
+// In the background it answers, prints nothing, makes a second copy end at once, and ends
+// with the user session.
+TEST_F(ServiceTest, BackgroundServiceAnswersStaysAloneAndEndsWithTheUserSession) {
+    Start({"--background", "--drive", "A=40"});
+    const DWORD firstId = ServiceThreadId();
+    Process second = Process::Start(testsupport::CommandLine({testsupport::WindowsPath(THERMOWL_SERVICE_EXE), "--background"}));
+    const std::optional<DWORD> secondCode = second.WaitForExit(kBound);
+    ASSERT_TRUE(secondCode.has_value());
+    EXPECT_EQ(*secondCode, 3u);
+    EXPECT_EQ(ServiceThreadId(), firstId);
 
-TEST_F(ServiceTest, EndsWithTheUserSession) {
-    Start({"--background"});
     const HWND session = SessionWindowOf(service_->Id());
     ASSERT_NE(session, nullptr);
     EXPECT_EQ(SendMessageA(session, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
@@ -482,6 +452,7 @@ TEST_F(ServiceTest, EndsWithTheUserSession) {
     // A session end that was called off changes nothing.
     SendMessageA(session, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
     Request(1);
+    EXPECT_EQ(RecordAt(Table(), 0).temperature, 40);
 
     // The process may be ended as soon as the message is handled: the id file must be gone by then.
     SendMessageA(session, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
@@ -489,78 +460,54 @@ TEST_F(ServiceTest, EndsWithTheUserSession) {
     const std::optional<DWORD> code = service_->WaitForExit(kBound, true);
     ASSERT_TRUE(code.has_value());
     EXPECT_EQ(*code, 0u);
-}
-
-TEST_F(ServiceTest, BackgroundServiceAnswersPrintsNothingAndASecondOneEndsAtOnce) {
-    Start({"--background", "--drive", "A=40"});
-    const DWORD firstId = ServiceThreadId();
-    Process second = Process::Start(testsupport::CommandLine({testsupport::WindowsPath(THERMOWL_SERVICE_EXE), "--background"}));
-    const std::optional<DWORD> code = second.WaitForExit(kBound);
-    ASSERT_TRUE(code.has_value());
-    EXPECT_EQ(*code, 3u);
-    EXPECT_EQ(ServiceThreadId(), firstId);
-    Request(1);
-    EXPECT_EQ(RecordAt(Table(), 0).temperature, 40);
-    Stop();
-    EXPECT_EQ(service_->Output(), "");
-    EXPECT_EQ(service_->Errors(), "");
+    EXPECT_EQ(service_->Output() + service_->Errors(), "");
 }
 
 // ---- ending ----
 
-// The installed file may be rewritten but not deleted by a user's service.
-TEST_F(ServiceTest, IdFileItMayNotDeleteIsLeftEmpty) {
-    Start({});
+// The installed id file may be rewritten but not deleted by a user's service: it is left empty.
+TEST_F(ServiceTest, EndsAfterTheGivenNumberOfRequestsLeavingAnIdFileItMayNotDeleteEmpty) {
+    Start({"--requests", "2"});
     // A handle without delete sharing makes the delete fail as missing rights would.
     HANDLE holder = CreateFileA(kIdFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-    Stop();
-    CloseHandle(holder);
-    EXPECT_TRUE(testsupport::FileExists(kIdFile));
-    EXPECT_TRUE(IdFileBytes().empty());
-}
-
-TEST_F(ServiceTest, EndsAfterTheGivenNumberOfRequests) {
-    Start({"--requests", "2"});
     Request(1);
     EXPECT_TRUE(service_->Running());
     Request(2);
     const std::optional<DWORD> code = service_->WaitForExit(kBound, true);
+    CloseHandle(holder);
     ASSERT_TRUE(code.has_value());
     EXPECT_EQ(*code, 0u);
-    EXPECT_FALSE(testsupport::FileExists(kIdFile));
+    EXPECT_TRUE(testsupport::FileExists(kIdFile));
+    EXPECT_TRUE(IdFileBytes().empty());
 }
 
 // ---- command line ----
 
-class BadCommandLineTest : public ServiceTest, public ::testing::WithParamInterface<std::vector<std::string>> {};
-
-TEST_P(BadCommandLineTest, ExitsWithStatusTwoAndOneLineOnStderr) {
+// Status 2 and no id file; in the foreground one line on stderr, in the background nothing at all.
+TEST_F(ServiceTest, BadCommandLineExitsWithStatusTwo) {
     const std::string malformed = testsupport::TempFilePath("bad");
     testsupport::FileCleanup cleanup({malformed}, false);
     ASSERT_TRUE(testsupport::WriteFileText(malformed, "# ok\nA = 40\nB 41\n"));
-    std::vector<std::string> args = GetParam();
-    for (std::string& arg : args)
-        if (arg == "MALFORMED")
-            arg = malformed;
-
-    Start(args, false);
-    const std::optional<DWORD> code = service_->WaitForExit(kBound);
-    ASSERT_TRUE(code.has_value());
-    EXPECT_EQ(*code, 2u);
-    const std::string errors = service_->Errors();
-    EXPECT_EQ(errors.rfind("thermowl-service: ", 0), 0u) << errors;
-    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
-    EXPECT_FALSE(testsupport::FileExists(kIdFile));
+    const std::vector<std::string> cases[] = {
+        {"--bogus"}, {"--drives", "9"}, {"--delay-ms"}, {"--drive", "NoTemperatures"},
+        {"--scenario", "Z:\\no\\such\\scenario.txt"}, {"--scenario", malformed}, {"--scenario", "C:\\windows"},
+        {"--background", "--bogus"}, {"--drive", "A", "--background"}};
+    for (const std::vector<std::string>& args : cases) {
+        Start(args, false);
+        const std::optional<DWORD> code = service_->WaitForExit(kBound);
+        ASSERT_TRUE(code.has_value());
+        EXPECT_EQ(*code, 2u) << testsupport::CommandLine(args);
+        const std::string errors = service_->Errors();
+        if (std::find(args.begin(), args.end(), "--background") != args.end()) {
+            EXPECT_EQ(service_->Output() + errors, "") << testsupport::CommandLine(args);
+        } else {
+            EXPECT_EQ(errors.rfind("thermowl-service: ", 0), 0u) << errors;
+            EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+        }
+        EXPECT_FALSE(testsupport::FileExists(kIdFile));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Inputs, BadCommandLineTest,
-    ::testing::Values(std::vector<std::string>{"--bogus"}, std::vector<std::string>{"--drives", "9"},
-                      std::vector<std::string>{"--delay-ms"}, std::vector<std::string>{"--drive", "NoTemperatures"},
-                      std::vector<std::string>{"--scenario", "Z:\\no\\such\\scenario.txt"},
-                      std::vector<std::string>{"--scenario", "MALFORMED"},
-                      std::vector<std::string>{"--scenario", "C:\\windows"}));
 
 }  // namespace

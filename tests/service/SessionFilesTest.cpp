@@ -1,24 +1,15 @@
 // What a service publishes, and what it takes back when it ends or its user signs off: only its
 // own id, never what another session's service wrote after it.
+#include "Process.h"
 #include "ServiceFiles.h"
 #include "contract/SessionChannel.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 
 using namespace service;
-
-namespace {
-
-std::vector<std::uint8_t> IdFile() {
-    std::ifstream file(SystemFilePath("hsid.dat"), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-}  // namespace
 
 TEST(SessionFiles, AnEndingServiceTakesBackOnlyItsOwnId) {
     struct Case {
@@ -38,7 +29,8 @@ TEST(SessionFiles, AnEndingServiceTakesBackOnlyItsOwnId) {
                 ASSERT_TRUE(WriteWholeFile(SystemFilePath("hsid.dat"), {0x78, 0x56, 0x34, 0x12}));
             }
         }
-        EXPECT_EQ(IdFile(), c.left) << "other wrote last: " << c.otherWroteLast;
+        EXPECT_EQ(testsupport::ReadFileBytes(SystemFilePath("hsid.dat")).value_or(std::vector<std::uint8_t>{}), c.left)
+            << "other wrote last: " << c.otherWroteLast;
         EXPECT_FALSE(contract::ReadSessionChannel()) << "the channel still names the ended service";
     }
     DeleteFileA(SystemFilePath("hsid.dat").c_str());

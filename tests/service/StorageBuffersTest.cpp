@@ -25,23 +25,22 @@ TEST(StorageRequests, NvmeHealthLogSmartAndPowerMode) {
               Buffer(32).U32(0, 512).U8(4, 0xD0).U8(5, 1).U8(6, 1).U8(7, 0x4F).U8(8, 0xC2).U8(9, 0xA0).U8(10, 0xB0).Get());
     // ATA_PASS_THROUGH_EX: CurrentTaskFile after the pointer-sized DataBufferOffset and the
     // previous task file; device A0, command CHECK POWER MODE (E5); no data.
-    const std::size_t taskFile = sizeof(void*) == 8 ? 40 : 32;
-    EXPECT_EQ(PowerModeQuery(), Buffer(taskFile + 8).U16(0, static_cast<std::uint16_t>(taskFile + 8)).U16(2, 1)
-                                    .U32(12, 3).U8(taskFile + 5, 0xA0).U8(taskFile + 6, 0xE5).Get());
+    EXPECT_EQ(PowerModeQuery(), Buffer(kTaskFile + 8).U16(0, static_cast<std::uint16_t>(kTaskFile + 8)).U16(2, 1)
+                                    .U32(12, 3).U8(kTaskFile + 5, 0xA0).U8(kTaskFile + 6, 0xE5).Get());
     // SMART WRITE LOG (D6) and READ LOG (D5) of log E0, one sector after the structure, out and
     // in; the sector written holds the SCT command: data table (5), read (1), temperature history (2).
     auto sct = [&](std::uint16_t flags, std::uint8_t feature) {
-        return Buffer(taskFile + 8 + 512).U16(0, static_cast<std::uint16_t>(taskFile + 8)).U16(2, flags).U32(8, 512)
-            .U32(12, 3).U32(sizeof(void*) == 8 ? 24 : 20, static_cast<std::uint32_t>(taskFile + 8)).U8(taskFile, feature)
-            .U8(taskFile + 1, 1).U8(taskFile + 2, 0xE0).U8(taskFile + 3, 0x4F).U8(taskFile + 4, 0xC2)
-            .U8(taskFile + 5, 0xA0).U8(taskFile + 6, 0xB0);
+        return Buffer(kTaskFile + 8 + 512).U16(0, static_cast<std::uint16_t>(kTaskFile + 8)).U16(2, flags).U32(8, 512)
+            .U32(12, 3).U32(sizeof(void*) == 8 ? 24 : 20, static_cast<std::uint32_t>(kTaskFile + 8)).U8(kTaskFile, feature)
+            .U8(kTaskFile + 1, 1).U8(kTaskFile + 2, 0xE0).U8(kTaskFile + 3, 0x4F).U8(kTaskFile + 4, 0xC2)
+            .U8(kTaskFile + 5, 0xA0).U8(kTaskFile + 6, 0xB0);
     };
-    EXPECT_EQ(SctTemperatureTableCommand(), sct(1 | 4, 0xD6).U16(taskFile + 8, 5).U16(taskFile + 10, 1)
-                                                .U16(taskFile + 12, 2).Get());
+    EXPECT_EQ(SctTemperatureTableCommand(), sct(1 | 4, 0xD6).U16(kTaskFile + 8, 5).U16(kTaskFile + 10, 1)
+                                                .U16(kTaskFile + 12, 2).Get());
     EXPECT_EQ(SctTableRead(), sct(1 | 2, 0xD5).Get());
     // The reply: sector count 00 standby, 80 idle, FF active; status bit 0 an error.
     auto reply = [&](std::uint8_t count, std::uint8_t status) {
-        return Buffer(taskFile + 8).U8(taskFile + 1, count).U8(taskFile + 6, status).Get();
+        return Buffer(kTaskFile + 8).U8(kTaskFile + 1, count).U8(kTaskFile + 6, status).Get();
     };
     EXPECT_EQ(DecodeStandby(reply(0x00, 0x50)), true);
     EXPECT_EQ(DecodeStandby(reply(0x80, 0x50)), false);
@@ -137,71 +136,41 @@ TEST(NvmeHealthLog, CompositeTemperatureInKelvin) {
     }
 }
 
-TEST(TemperatureProperty, TheDrivesStatedLimits) {
-    struct Case {
-        std::uint32_t size;
-        std::int16_t critical, warning;
+// The limits a drive states, from the temperature property, NVMe Identify (in kelvin) or the
+// SCT temperature table.
+TEST(DriveLimits, TheDrivesStatedLimits) {
+    auto property = [](std::uint32_t size, std::int16_t critical, std::int16_t warning) {
+        return Buffer(24).U32(4, size).U16(8, static_cast<std::uint16_t>(critical))
+            .U16(10, static_cast<std::uint16_t>(warning)).Get();
+    };
+    Bytes identifyOfLog = NvmeIdentifyReply(353, 358), identifyCut = NvmeIdentifyReply(353, 358);
+    identifyOfLog[12] = 2;          // the health log's layout
+    identifyCut.resize(48 + 269);   // cut short of CCTEMP
+    const struct {
+        contract::DriveTraits (*decode)(const Bytes&);
+        Bytes reply;
         int expectedWarn, expectedCrit;
+    } cases[] = {
+        {DecodeTemperatureLimits, property(24, 85, 80), 80, 85},  // critical at 8, warning at 10
+        {DecodeTemperatureLimits, property(24, 0, 70), 70, 0},    // 0: not stated
+        {DecodeTemperatureLimits, property(24, -273, 151), 0, 0}, // 0 K and beyond 150 degrees: absurd
+        {DecodeTemperatureLimits, property(10, 85, 80), 0, 0},    // a driver that filled in less than the limits
+        {DecodeNvmeIdentifyLimits, NvmeIdentifyReply(353, 358), 80, 85},
+        {DecodeNvmeIdentifyLimits, NvmeIdentifyReply(0, 358), 0, 85},
+        {DecodeNvmeIdentifyLimits, NvmeIdentifyReply(423, 0x1A0), 150, 143},  // the high byte counts
+        {DecodeNvmeIdentifyLimits, NvmeIdentifyReply(424, 273), 0, 0},        // beyond 150 degrees, 0 degrees
+        {DecodeNvmeIdentifyLimits, NvmeIdentifyReply(200, 0xFFFF), 0, 0},     // below freezing, far beyond
+        {DecodeNvmeIdentifyLimits, identifyOfLog, 0, 0},
+        {DecodeNvmeIdentifyLimits, identifyCut, 0, 0},
+        {DecodeSctLimits, SctReply(55, 60, 0x50), 55, 60},
+        {DecodeSctLimits, SctReply(0x80, 60, 0x50), 0, 60},   // 0x80: not stated
+        {DecodeSctLimits, SctReply(0xFB, 0x97, 0x50), 0, 0},  // signed: below zero
+        {DecodeSctLimits, SctReply(55, 60, 0x51), 0, 0},      // the command failed
     };
-    const Case cases[] = {
-        {24, 85, 80, 80, 85},        // critical at 8, warning at 10
-        {24, 0, 70, 70, 0},          // 0: not stated
-        {24, -273, 151, 0, 0},       // 0 K and beyond 150 degrees: absurd
-        {10, 85, 80, 0, 0},          // a driver that filled in less than the limits
-    };
-    for (const Case& c : cases) {
-        const Bytes reply = Buffer(24)
-                                .U32(4, c.size)
-                                .U16(8, static_cast<std::uint16_t>(c.critical))
-                                .U16(10, static_cast<std::uint16_t>(c.warning))
-                                .Get();
-        const contract::DriveTraits traits = DecodeTemperatureLimits(reply);
-        EXPECT_EQ(traits.WarnLimit, c.expectedWarn) << c.warning;
-        EXPECT_EQ(traits.CritLimit, c.expectedCrit) << c.critical;
-    }
-}
-
-TEST(NvmeIdentify, TheDrivesStatedLimitsInKelvin) {
-    struct Case {
-        std::uint16_t warning, critical;
-        int expectedWarn, expectedCrit;
-    };
-    const Case cases[] = {
-        {353, 358, 80, 85},
-        {0, 358, 0, 85},       // 0: not stated
-        {423, 0x1A0, 150, 143},  // the high byte counts
-        {424, 273, 0, 0},      // beyond 150 degrees, 0 degrees: absurd
-        {200, 0xFFFF, 0, 0},   // below freezing, far beyond
-    };
-    for (const Case& c : cases) {
-        const contract::DriveTraits traits = DecodeNvmeIdentifyLimits(NvmeIdentifyReply(c.warning, c.critical));
-        EXPECT_EQ(traits.WarnLimit, c.expectedWarn) << c.warning;
-        EXPECT_EQ(traits.CritLimit, c.expectedCrit) << c.critical;
-    }
-    // The health log's layout, or a reply cut short of CCTEMP, states nothing.
-    Bytes log = NvmeIdentifyReply(353, 358);
-    log[12] = 2;
-    Bytes cut = NvmeIdentifyReply(353, 358);
-    cut.resize(48 + 269);
-    for (const Bytes& other : {log, cut})
-        EXPECT_EQ(DecodeNvmeIdentifyLimits(other).WarnLimit, 0);
-}
-
-TEST(SctTemperatureTable, MaxOpAndOverLimit) {
-    struct Case {
-        std::uint8_t maxOp, over, status;
-        int expectedWarn, expectedCrit;
-    };
-    const Case cases[] = {
-        {55, 60, 0x50, 55, 60},
-        {0x80, 60, 0x50, 0, 60},   // 0x80: not stated
-        {0xFB, 0x97, 0x50, 0, 0},  // signed: below zero
-        {55, 60, 0x51, 0, 0},      // the command failed
-    };
-    for (const Case& c : cases) {
-        const contract::DriveTraits traits = DecodeSctLimits(SctReply(c.maxOp, c.over, c.status));
-        EXPECT_EQ(traits.WarnLimit, c.expectedWarn) << int(c.maxOp);
-        EXPECT_EQ(traits.CritLimit, c.expectedCrit) << int(c.over);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const contract::DriveTraits traits = cases[i].decode(cases[i].reply);
+        EXPECT_EQ(traits.WarnLimit, cases[i].expectedWarn) << "case " << i;
+        EXPECT_EQ(traits.CritLimit, cases[i].expectedCrit) << "case " << i;
     }
 }
 

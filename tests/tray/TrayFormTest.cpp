@@ -58,6 +58,14 @@ TEST_F(TrayFormTest, MinimizingSendsTheMainFormToTheTray) {
     EXPECT_EQ(form->WindowState(), forms::wsNormal);
     EXPECT_FALSE(forms::Application->Minimized());
     EXPECT_TRUE(icon->IconVisible());  // the icon stays
+
+    // The application's own restore command shows it again too.
+    SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_FALSE(form->Visible());
+    SendMessageA(app, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(form->Visible());
+    EXPECT_TRUE(Shown(form->Handle()));
+    EXPECT_TRUE(icon->IconVisible());
 }
 
 TEST_F(TrayFormTest, AMainFormStartingMinimizedGoesStraightToTheTray) {
@@ -160,17 +168,6 @@ TEST_F(TrayFormTest, OnStartupFalseHidesTheMainFormAfterLoading) {
     agreeing->OnStartup = [](forms::TObject*, bool&) {};
     agreeing->Loaded();
     EXPECT_TRUE(forms::Application->ShowMainForm);
-}
-
-TEST_F(TrayFormTest, ARestoreCommandOfTheApplicationShowsTheMainFormAgain) {
-    TTrayIcon* icon = MakeIcon();
-    form->Show();
-    SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_FALSE(form->Visible());
-    SendMessageA(app, WM_SYSCOMMAND, SC_RESTORE, 0);
-    EXPECT_TRUE(form->Visible());
-    EXPECT_TRUE(Shown(form->Handle()));
-    EXPECT_TRUE(icon->IconVisible());
 }
 
 // The monitor window's set-up: a borderless, colour-keyed main form whose icon is visible,

@@ -15,23 +15,9 @@ struct TrayIconTest : testing::Test {
 };
 }  // namespace
 
-TEST_F(TrayIconTest, TheRecordCarriesSizeWindowIdFlagsAndCallbackMessage) {
-    TTrayIcon icon(nullptr);
-    const NOTIFYICONDATAA& d = icon.NotifyData();
-    // The balloon-era record: 488 bytes in a 32-bit build, the same fields laid out for 64 bits.
-    EXPECT_EQ(d.cbSize, sizeof(void*) == 4 ? 488u : 504u);
-    EXPECT_EQ(d.hWnd, TTrayIcon::HandlerWindow());
-    EXPECT_EQ(d.uID, icon.IconId());
-    EXPECT_EQ(d.uFlags, 7u);
-    EXPECT_EQ(d.uCallbackMessage, 0x800u);
-    EXPECT_TRUE(shell.calls.empty());  // nothing reaches the shell before it is asked to
-    EXPECT_FALSE(icon.IconVisible());
-    EXPECT_TRUE(icon.Enabled);
-    EXPECT_TRUE(icon.ShowHint());
-}
-
 TEST_F(TrayIconTest, AddRemoveAndRefreshReportTheShellsAnswer) {
     TTrayIcon icon(nullptr);
+    EXPECT_TRUE(shell.calls.empty());  // nothing reaches the shell before it is asked to
     forms::TIcon image;
     SolidIcon(forms::clRed, image);
     icon.SetIcon(image);
@@ -42,10 +28,12 @@ TEST_F(TrayIconTest, AddRemoveAndRefreshReportTheShellsAnswer) {
     EXPECT_TRUE(icon.IconVisible());
     const ShellCall& add = shell.last();
     EXPECT_EQ(add.message, DWORD(NIM_ADD));
-    EXPECT_EQ(add.data.cbSize, NotifyDataSize);
+    // The balloon-era record: 488 bytes in a 32-bit build, the same fields laid out for 64 bits.
+    EXPECT_EQ(add.data.cbSize, sizeof(void*) == 4 ? 488u : 504u);
+    EXPECT_EQ(add.data.hWnd, TTrayIcon::HandlerWindow());
     EXPECT_EQ(add.data.uID, icon.IconId());
     EXPECT_EQ(add.data.uFlags, 7u);
-    EXPECT_EQ(add.data.uCallbackMessage, TrayCallbackMessage);
+    EXPECT_EQ(add.data.uCallbackMessage, 0x800u);
     EXPECT_EQ(add.data.hIcon, icon.Icon().Handle());
     EXPECT_EQ(add.tip(), "Disk 0 is 41\xB0" "C");
 
@@ -109,6 +97,8 @@ TEST_F(TrayIconTest, IconsShareOneCallbackWindowThatGoesWithTheLast) {
     int windows = forms::CountProcessWindows();
     auto a = std::make_unique<TTrayIcon>(nullptr);
     auto b = std::make_unique<TTrayIcon>(nullptr);
+    a->SetIconVisible(true);
+    const UINT aId = a->IconId();
     HWND w = TTrayIcon::HandlerWindow();
     char cls[64] = {};
     GetClassNameA(w, cls, sizeof cls);
@@ -118,22 +108,15 @@ TEST_F(TrayIconTest, IconsShareOneCallbackWindowThatGoesWithTheLast) {
     // The shell's close requests do not take the window away from its icons.
     EXPECT_EQ(SendMessageA(w, WM_CLOSE, 0, 0), 1);
     EXPECT_TRUE(IsWindow(w));
-    a.reset();
+    a.reset();  // takes its icon out of the tray
+    EXPECT_EQ(shell.last().message, DWORD(NIM_DELETE));
+    EXPECT_EQ(shell.last().data.uID, aId);
+    EXPECT_TRUE(shell.shown.empty());
     EXPECT_TRUE(IsWindow(w));
     b.reset();
     EXPECT_EQ(TTrayIcon::HandlerWindow(), nullptr);
     EXPECT_FALSE(IsWindow(w));
     EXPECT_EQ(forms::CountProcessWindows(), windows);
-}
-
-TEST_F(TrayIconTest, DestructionRemovesTheIcon) {
-    auto icon = std::make_unique<TTrayIcon>(nullptr);
-    icon->SetIconVisible(true);
-    UINT id = icon->IconId();
-    icon.reset();
-    EXPECT_EQ(shell.last().message, DWORD(NIM_DELETE));
-    EXPECT_EQ(shell.last().data.uID, id);
-    EXPECT_TRUE(shell.shown.empty());
 }
 
 TEST_F(TrayIconTest, LoadedAppliesTheStoredValuesAgain) {

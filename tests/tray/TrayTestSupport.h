@@ -52,22 +52,18 @@ private:
 };
 
 // A 16 x 16 icon of one colour (owned by `out`).
-inline void SolidIcon(forms::TColor colour, forms::TIcon& out) {
-    forms::TImageList list(nullptr);
-    forms::TBitmap bmp(16, 16);
-    bmp.Canvas().Brush().SetColor(colour);
-    RECT r{0, 0, 16, 16};
-    bmp.Canvas().FillRect(r);
-    list.Add(bmp);
-    list.GetIcon(0, out);
-}
-
 inline void AddSolid(forms::TImageList& list, forms::TColor colour) {
     forms::TBitmap bmp(list.Width(), list.Height());
     bmp.Canvas().Brush().SetColor(colour);
     RECT r{0, 0, list.Width(), list.Height()};
     bmp.Canvas().FillRect(r);
     list.Add(bmp);
+}
+
+inline void SolidIcon(forms::TColor colour, forms::TIcon& out) {
+    forms::TImageList list(nullptr);  // 16 x 16
+    AddSolid(list, colour);
+    list.GetIcon(0, out);
 }
 
 // The colour (0x00BBGGRR) in the middle of an icon, drawn on white.
