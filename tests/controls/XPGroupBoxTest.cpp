@@ -30,25 +30,19 @@ protected:
 };
 
 TEST_F(XPGroupBoxTest, SettingsAreKeptInTheirRanges) {
-    EXPECT_EQ(group->BorderWidth(), 1);
-    EXPECT_EQ(group->CornersOffset(), 10);
-    EXPECT_EQ(group->CaptionOffset(), 10);
-    EXPECT_EQ(group->BorderColor(), Frame);
-    EXPECT_EQ(group->Font().Color(), CaptionColour);
-    group->SetBorderWidth(0);
-    EXPECT_EQ(group->BorderWidth(), 1);
-    group->SetBorderWidth(15);
-    EXPECT_EQ(group->BorderWidth(), 10);
-    group->SetBorderWidth(4);
-    EXPECT_EQ(group->BorderWidth(), 4);
-    group->SetCaptionOffset(40);
-    EXPECT_EQ(group->CaptionOffset(), 30);
-    group->SetCaptionOffset(-3);
-    EXPECT_EQ(group->CaptionOffset(), 1);
-    group->SetCornersOffset(31);
-    EXPECT_EQ(group->CornersOffset(), 30);
-    group->SetCornersOffset(0);
-    EXPECT_EQ(group->CornersOffset(), 1);
+    using G = TXPGroupBox;
+    const struct {
+        void (G::*set)(int);
+        int (G::*get)() const;
+        int value, kept;
+    } cases[] = {{&G::SetBorderWidth, &G::BorderWidth, 0, 1},       {&G::SetBorderWidth, &G::BorderWidth, 15, 10},
+                 {&G::SetBorderWidth, &G::BorderWidth, 4, 4},       {&G::SetCaptionOffset, &G::CaptionOffset, 40, 30},
+                 {&G::SetCaptionOffset, &G::CaptionOffset, -3, 1},  {&G::SetCornersOffset, &G::CornersOffset, 31, 30},
+                 {&G::SetCornersOffset, &G::CornersOffset, 0, 1}};
+    for (const auto& c : cases) {
+        (group->*c.set)(c.value);
+        EXPECT_EQ((group->*c.get)(), c.kept) << c.value;
+    }
 }
 
 TEST_F(XPGroupBoxTest, CaptionInterruptsTheFrameLine) {

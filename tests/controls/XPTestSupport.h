@@ -29,6 +29,13 @@ private:
 // A colour as it sits in a bitmap picture, from its red, green and blue.
 constexpr forms::TColor Rgb(int r, int g, int b) { return forms::TColor(r | (g << 8) | (b << 16)); }
 
+// A pixel of a bitmap's own bits, as a colour value.
+inline forms::TColor BitmapPixel(forms::TBitmap& b, int x, int y) {
+    GdiFlush();
+    uint32_t p = b.Bits()[size_t(y) * b.Width() + x];
+    return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+}
+
 // Text pixels: captions may be drawn smoothed, so their edges are not the font colour itself.
 inline bool Dark(forms::TColor c) { return (c & 0xFF) < 0x90 && ((c >> 8) & 0xFF) < 0x90 && ((c >> 16) & 0xFF) < 0x90; }
 
