@@ -47,18 +47,11 @@ protected:
 
 TEST_F(XPButtonTest, AtRestShowsTheWhiteFaceInsideARoundedBorder) {
     Snapshot s(*button);
-    EXPECT_EQ(s.At(0, 0), xptest::FormColor) << "outside the rounded corner";
-    EXPECT_EQ(s.At(37, 0), Border);
-    EXPECT_EQ(s.At(37, 24), Border);
-    EXPECT_EQ(s.At(0, 12), Border);
-    EXPECT_EQ(s.At(74, 12), Border);
-    EXPECT_EQ(s.At(0, 1), Corner);
-    EXPECT_EQ(s.At(1, 0), Corner);
-    EXPECT_EQ(s.At(74, 1), Corner);   // line (W-2, 0) to (W, 2)
-    EXPECT_EQ(s.At(1, 24), Corner);   // line (0, H-2) to (2, H)
-    EXPECT_EQ(s.At(73, 24), Corner);  // line (W-3, H) to (W, H-3)
-    EXPECT_EQ(s.At(74, 23), Corner);
-    EXPECT_EQ(s.At(5, 1), 0xFFFFFFu) << "the face starts white";
+    // Outside the rounded corner; the four sides; the corner lines (W-2, 0)-(W, 2), (0, H-2)-(2, H) and
+    // (W-3, H)-(W, H-3); the face starting white.
+    xptest::ExpectPixels(s, {{0, 0, xptest::FormColor}, {37, 0, Border}, {37, 24, Border}, {0, 12, Border},
+                             {74, 12, Border}, {0, 1, Corner}, {1, 0, Corner}, {74, 1, Corner}, {1, 24, Corner},
+                             {73, 24, Corner}, {74, 23, Corner}, {5, 1, 0xFFFFFF}});
     EXPECT_EQ(s.At(5, 12), BitmapPixel(button->FaceBitmap(), 4, 11));
     EXPECT_EQ(s.At(1, 12), BitmapPixel(button->FaceBitmap(), 0, 11)) << "no glow ring";
     EXPECT_EQ(button->FaceBitmap().Width(), 73);
@@ -72,11 +65,11 @@ TEST_F(XPButtonTest, PointerOverItGivesAnOrangeRingTwoPixelsWide) {
     TBitmap& hot = button->HotBorderBitmap();
     EXPECT_EQ(GlowWidth(s, hot), 2);
     EXPECT_GT(Red(s.At(1, 12)), Blue(s.At(1, 12))) << "orange";
-    EXPECT_EQ(s.At(3, 12), BitmapPixel(button->FaceBitmap(), 0, 9)) << "the face, moved in by 3";
-    EXPECT_EQ(s.At(72, 12), BitmapPixel(hot, 71, 11)) << "right side of the ring";
-    EXPECT_EQ(s.At(71, 12), BitmapPixel(button->FaceBitmap(), 68, 9));
-    EXPECT_EQ(s.At(37, 2), BitmapPixel(hot, 36, 1)) << "top side";
-    EXPECT_EQ(s.At(37, 22), BitmapPixel(hot, 36, 21)) << "bottom side";
+    // The face moved in by 3, and the ring's right, top and bottom sides.
+    TBitmap& face = button->FaceBitmap();
+    xptest::ExpectPixels(s, {{3, 12, BitmapPixel(face, 0, 9)}, {71, 12, BitmapPixel(face, 68, 9)},
+                             {72, 12, BitmapPixel(hot, 71, 11)}, {37, 2, BitmapPixel(hot, 36, 1)},
+                             {37, 22, BitmapPixel(hot, 36, 21)}});
 
     button->SetMouseBorderWidth(4);
     EXPECT_EQ(GlowWidth(Snapshot(*button), hot), 4);
@@ -136,13 +129,10 @@ TEST_F(XPButtonTest, DisabledIsFlatAndPaleWithAGreyCaptionAndIgnoresTheMouse) {
     button->SetCaption("Apply");
     button->SetEnabled(false);
     Snapshot s(*button);
-    EXPECT_EQ(s.At(37, 0), DisabledBorder);
-    EXPECT_EQ(s.At(0, 12), DisabledBorder);
-    EXPECT_EQ(s.At(5, 3), DisabledFace);
-    EXPECT_EQ(s.At(70, 20), DisabledFace);
+    xptest::ExpectPixels(s, {{37, 0, DisabledBorder}, {0, 12, DisabledBorder}, {5, 3, DisabledFace},
+                             {70, 20, DisabledFace}, {0, 0, xptest::FormColor}});
     EXPECT_TRUE(s.Contains({2, 2, 73, 23}, DisabledText));
     EXPECT_FALSE(s.ContainsDark({2, 2, 73, 23})) << "no black caption";
-    EXPECT_EQ(s.At(0, 0), xptest::FormColor);
 
     // Nor does it answer the mouse.
     EXPECT_FALSE(IsWindowEnabled(button->Handle()));
@@ -318,16 +308,11 @@ TEST_F(XPButtonTest, RebuildsItsBitmapsOnResizeAndLeaksNothing) {
     button->SetBounds(20, 20, 120, 40);
     EXPECT_EQ(button->FaceBitmap().Width(), 118);
     EXPECT_EQ(button->FocusBorderBitmap().Height(), 38);
-    const long objects = gdi::LiveObjects();
-    const int windows = CountProcessWindows();
-    for (int i = 0; i < 20; ++i) {
+    ExpectNoLeaks(20, [this](int i) {
         auto* b = new TXPButton(owner);
         b->SetParent(form);
         b->SetBounds(10, 150, 60 + i, 25);
         b->SetCaption("Cancel");
-        Snapshot s(*b);
-        delete b;
-    }
-    EXPECT_EQ(gdi::LiveObjects(), objects);
-    EXPECT_EQ(CountProcessWindows(), windows);
+        return b;
+    });
 }

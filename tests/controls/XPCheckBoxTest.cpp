@@ -52,22 +52,17 @@ protected:
 TEST_F(XPCheckBoxTest, BoxAtTheLeftOrRightEdgeCentredVertically) {
     Snapshot left(*box);
     // Top is 17 / 2 - 6 = 2.
-    EXPECT_EQ(left.At(0, 2), FaceFrame);
-    EXPECT_EQ(left.At(12, 14), FaceFrame);
-    EXPECT_EQ(left.At(0, 1), xptest::FormColor);
-    EXPECT_EQ(left.At(0, 15), xptest::FormColor);
-    EXPECT_EQ(left.At(1, 3), Rgb(222, 223, 214)) << "the face's gradient starts at its top-left";
-    EXPECT_EQ(left.At(11, 13), Rgb(255, 255, 255)) << "and ends white";
+    // The face's gradient starts at its top-left and ends white.
+    xptest::ExpectPixels(left, {{0, 2, FaceFrame}, {12, 14, FaceFrame}, {0, 1, xptest::FormColor},
+                                {0, 15, xptest::FormColor}, {1, 3, Rgb(222, 223, 214)}, {11, 13, Rgb(255, 255, 255)}});
     EXPECT_TRUE(left.ContainsDark({18, 0, 97, 17})) << "caption right of the box";
     EXPECT_FALSE(left.ContainsDark({13, 0, 18, 17}));
 
     box->SetAlignment(taRight);
     box->SetBounds(20, 20, 97, 21);
     Snapshot right(*box);
-    EXPECT_EQ(right.At(84, 4), FaceFrame);
-    EXPECT_EQ(right.At(96, 16), FaceFrame);
-    EXPECT_EQ(right.At(83, 4), xptest::FormColor);
-    EXPECT_EQ(right.At(0, 4), xptest::FormColor);
+    xptest::ExpectPixels(right, {{84, 4, FaceFrame}, {96, 16, FaceFrame}, {83, 4, xptest::FormColor},
+                                 {0, 4, xptest::FormColor}});
     EXPECT_TRUE(right.ContainsDark({2, 0, 79, 21})) << "caption left of the box";
     EXPECT_FALSE(right.ContainsDark({79, 0, 84, 21}));
 }
@@ -98,9 +93,7 @@ TEST_F(XPCheckBoxTest, DisabledShowsAGreyTickOnAWhiteBoxWithAGreyFrame) {
     box->SetEnabled(false);
     Snapshot s(*box);
     ExpectTick(s, 0, 2, DisabledFrame, DisabledTick);
-    EXPECT_EQ(s.At(1, 3), clWhite);
-    EXPECT_EQ(s.At(11, 13), clWhite);
-    EXPECT_EQ(s.At(9, 11), clWhite) << "off the tick";
+    xptest::ExpectPixels(s, {{1, 3, clWhite}, {11, 13, clWhite}, {9, 11, clWhite}});  // the last off the tick
 
     box->SetState(cbGrayed);
     EXPECT_EQ(Snapshot(*box).At(6, 8), DisabledTick);
@@ -213,16 +206,11 @@ TEST_F(XPCheckBoxTest, FocusRectangleOfALongCaptionIsClippedAtTheRightEdge) {
 }
 
 TEST_F(XPCheckBoxTest, ControlsComeAndGoWithoutLeaks) {
-    const long objects = gdi::LiveObjects();
-    const int windows = CountProcessWindows();
-    for (int i = 0; i < 20; ++i) {
+    ExpectNoLeaks(20, [this](int) {
         auto* b = new TXPCheckBox(owner);
         b->SetParent(form);
         b->SetBounds(150, 150, 97, 17);
         b->SetChecked(true);
-        Snapshot s(*b);
-        delete b;
-    }
-    EXPECT_EQ(gdi::LiveObjects(), objects);
-    EXPECT_EQ(CountProcessWindows(), windows);
+        return b;
+    });
 }

@@ -49,10 +49,8 @@ TEST_F(XPGroupBoxTest, CaptionInterruptsTheFrameLine) {
     const int row = FrameRow();
     Snapshot bare(*group);
     for (int x : {8, 12, 40, 90, 170}) EXPECT_EQ(bare.At(x, row), Frame) << x;
-    EXPECT_EQ(bare.At(0, 60), Frame) << "left side";
-    EXPECT_EQ(bare.At(184, 60), Frame) << "right side";
-    EXPECT_EQ(bare.At(90, 104), Frame) << "bottom";
-    EXPECT_EQ(bare.At(90, 50), xptest::FormColor) << "inside";
+    // The left, right and bottom sides, and the inside.
+    xptest::ExpectPixels(bare, {{0, 60, Frame}, {184, 60, Frame}, {90, 104, Frame}, {90, 50, xptest::FormColor}});
 
     group->SetCaption("Monitor");
     Snapshot s(*group);

@@ -35,10 +35,8 @@ TEST_F(XPRadioButtonTest, CircleWithCornersInTheParentsColourAndADotWhenChecked)
     TXPRadioButton& r = *radio[0];
     Snapshot off(r);
     // The circle is 13 x 13 at (0, 2).
-    EXPECT_EQ(off.At(0, 2), xptest::FormColor) << "see-through corner";
-    EXPECT_EQ(off.At(12, 14), xptest::FormColor);
-    EXPECT_EQ(off.At(6, 2), Ring) << "top of the ring";
-    EXPECT_EQ(off.At(6, 14), Ring) << "bottom of the ring";
+    // See-through corners, the top and bottom of the ring.
+    xptest::ExpectPixels(off, {{0, 2, xptest::FormColor}, {12, 14, xptest::FormColor}, {6, 2, Ring}, {6, 14, Ring}});
     EXPECT_NE(off.At(6, 8), Dot);
 
     r.SetChecked(true);
@@ -57,9 +55,8 @@ TEST_F(XPRadioButtonTest, DisabledShowsOnlyAGreyRingAndGreyDot) {
     TXPRadioButton& r = *radio[0];
     r.SetEnabled(false);
     Snapshot off(r);
-    EXPECT_EQ(off.At(6, 2), GreyRing);
-    EXPECT_EQ(off.At(6, 8), xptest::FormColor) << "no face inside the ring";
-    EXPECT_EQ(off.At(3, 5), xptest::FormColor);
+    // No face inside the ring.
+    xptest::ExpectPixels(off, {{6, 2, GreyRing}, {6, 8, xptest::FormColor}, {3, 5, xptest::FormColor}});
     r.SetChecked(true);
     Snapshot on(r);
     EXPECT_EQ(on.At(6, 8), Rgb(198, 190, 181));

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include "forms/Component.h"
+#include "forms/Gdi.h"
 
 namespace xptest {
 
@@ -36,6 +37,15 @@ inline forms::TColor BitmapPixel(forms::TBitmap& b, int x, int y) {
     return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
 }
 
+// The colours expected at points of a snapshot.
+struct Pixel {
+    int x, y;
+    forms::TColor colour;
+};
+inline void ExpectPixels(const Snapshot& s, std::initializer_list<Pixel> pixels) {
+    for (const Pixel& p : pixels) EXPECT_EQ(s.At(p.x, p.y), p.colour) << "at " << p.x << "," << p.y;
+}
+
 // Text pixels: captions may be drawn smoothed, so their edges are not the font colour itself.
 inline bool Dark(forms::TColor c) { return (c & 0xFF) < 0x90 && ((c >> 8) & 0xFF) < 0x90 && ((c >> 16) & 0xFF) < 0x90; }
 
@@ -60,6 +70,19 @@ protected:
     // Tab through the application's message loop, which hands it to the dialog manager.
     static void Tab();
     static bool HasFocus(forms::TWinControl& c);
+    // Makes (from its number), paints and frees a control `times` times: no GDI object or window stays.
+    template <typename Make>
+    static void ExpectNoLeaks(int times, Make make) {
+        const long objects = forms::gdi::LiveObjects();
+        const int windows = forms::CountProcessWindows();
+        for (int i = 0; i < times; ++i) {
+            forms::TWinControl* c = make(i);
+            Snapshot s(*c);
+            delete c;
+        }
+        EXPECT_EQ(forms::gdi::LiveObjects(), objects);
+        EXPECT_EQ(forms::CountProcessWindows(), windows);
+    }
 };
 
 }  // namespace xptest

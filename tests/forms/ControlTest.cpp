@@ -131,24 +131,22 @@ TEST_F(Fixture, EnterAndLeaveFollowTheMouseAcrossChildren) {
     EXPECT_FALSE(b->MouseInControl());
 }
 
-TEST_F(Fixture, ChildDestroyedByItsOwnerLeavesItsParent) {
+TEST_F(Fixture, ChildOwnedElsewhereLeavesItsParentWhenEitherGoes) {
     auto* other = new TForm(nullptr);
     auto* s = new Swatch(other, clRed);
     s->SetParent(form);  // parented here, owned there
     delete other;
     EXPECT_EQ(form->ControlCount(), 0);
-}
 
-TEST_F(Fixture, ChildOwnedElsewhereLosesItsParentWhenTheParentGoes) {
-    TForm owner(nullptr);
-    auto* s = new Swatch(&owner, clRed);
+    // And the other way round: owned here, it loses its parent when the parent goes.
     auto* parent = new TForm(nullptr);
-    s->SetParent(parent);
+    auto* t = new Swatch(form, clRed);
+    t->SetParent(parent);
     delete parent;
-    EXPECT_EQ(s->Parent(), nullptr);
+    EXPECT_EQ(t->Parent(), nullptr);
 }
 
-TEST_F(Fixture, LayeredFormCarriesItsColourKeyAndAlpha) {
+TEST_F(Fixture, LayeredFormCarriesItsColourKeyAndAlphaAndStaysOnTop) {
     form->SetTransparentColor(true);
     form->SetTransparentColorValue(clPurple);
     form->SetAlphaBlend(true);
@@ -161,9 +159,6 @@ TEST_F(Fixture, LayeredFormCarriesItsColourKeyAndAlpha) {
     EXPECT_EQ(alpha, 170);
     EXPECT_EQ(flags, DWORD(LWA_ALPHA | LWA_COLORKEY));
     EXPECT_TRUE(GetWindowLongPtrA(form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
-}
-
-TEST_F(Fixture, StayOnTopMakesTheWindowTopmost) {
     form->SetFormStyle(fsStayOnTop);
     EXPECT_TRUE(GetWindowLongPtrA(form->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
