@@ -29,14 +29,9 @@ class XPButtonTest : public xptest::ControlsTest {
 protected:
     void SetUp() override {
         ControlsTest::SetUp();
-        button = new TXPButton(owner);
-        button->SetParent(form);
-        button->SetBounds(20, 20, 75, 25);
-        button->SetCaption("OK");
+        button = Add<TXPButton>(form, 20, 20, 75, 25, "OK");
         button->OnClick = [this](TObject*) { ++clicks; };
-        other = new TXPCheckBox(owner);
-        other->SetParent(form);
-        other->SetBounds(20, 100, 97, 17);
+        other = Add<TXPCheckBox>(form, 20, 100, 97, 17);
     }
     TXPButton* button = nullptr;
     TXPCheckBox* other = nullptr;  // a control that is not a styled button
@@ -240,9 +235,7 @@ TEST_F(XPButtonTest, SpaceThenFocusElsewhereBeforeReleaseDoesNotClick) {
 }
 
 TEST_F(XPButtonTest, EnterClicksTheFocusedButtonOrElseTheDefaultOne) {
-    auto* second = new TXPButton(owner);
-    second->SetParent(form);
-    second->SetBounds(120, 20, 75, 25);
+    auto* second = Add<TXPButton>(form, 120, 20, 75, 25);
     int secondClicks = 0;
     second->OnClick = [&](TObject*) { ++secondClicks; };
     button->SetDefault(true);
@@ -292,9 +285,7 @@ TEST_F(XPButtonTest, AcceleratorClicksWithAltOrWhenFocused) {
 }
 
 TEST_F(XPButtonTest, FollowsItsParentsColour) {
-    auto* panel = new TCustomControl(owner);
-    panel->SetParent(form);
-    panel->SetBounds(200, 150, 150, 60);
+    auto* panel = Add<TCustomControl>(form, 200, 150, 150, 60);
     panel->SetColor(clWhite);
     auto* b = new TXPButton(owner);
     b->SetParent(panel);
@@ -308,11 +299,5 @@ TEST_F(XPButtonTest, RebuildsItsBitmapsOnResizeAndLeaksNothing) {
     button->SetBounds(20, 20, 120, 40);
     EXPECT_EQ(button->FaceBitmap().Width(), 118);
     EXPECT_EQ(button->FocusBorderBitmap().Height(), 38);
-    ExpectNoLeaks(20, [this](int i) {
-        auto* b = new TXPButton(owner);
-        b->SetParent(form);
-        b->SetBounds(10, 150, 60 + i, 25);
-        b->SetCaption("Cancel");
-        return b;
-    });
+    ExpectNoLeaks(20, [this](int i) { return Add<TXPButton>(form, 10, 150, 60 + i, 25, "Cancel"); });
 }

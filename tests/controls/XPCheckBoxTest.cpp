@@ -25,10 +25,7 @@ class XPCheckBoxTest : public xptest::ControlsTest {
 protected:
     void SetUp() override {
         ControlsTest::SetUp();
-        box = new TXPCheckBox(owner);
-        box->SetParent(form);
-        box->SetBounds(20, 20, 97, 17);
-        box->SetCaption("Alarm");
+        box = Add<TXPCheckBox>(form, 20, 20, 97, 17, "Alarm");
         box->OnClick = [this](TObject*) { ++clicks; };
     }
     // Checks the 13 x 13 box at (x, y) of a snapshot: its frame, and the 7 x 7 mark inside.
@@ -169,9 +166,7 @@ TEST_F(XPCheckBoxTest, SpaceTogglesOnRelease) {
 }
 
 TEST_F(XPCheckBoxTest, APressLostWithTheFocusDoesNotToggleLater) {
-    auto* second = new TXPCheckBox(owner);
-    second->SetParent(form);
-    second->SetBounds(20, 60, 97, 17);
+    auto* second = Add<TXPCheckBox>(form, 20, 60, 97, 17);
     box->SetFocus();
     KeyDown(VK_SPACE);
     second->SetFocus();
@@ -184,9 +179,7 @@ TEST_F(XPCheckBoxTest, APressLostWithTheFocusDoesNotToggleLater) {
 
 TEST_F(XPCheckBoxTest, FocusRectangleOfALongCaptionIsClippedAtTheRightEdge) {
     box->SetCaption("A caption that is much wider than eighty pixels");
-    auto* elsewhere = new TXPCheckBox(owner);
-    elsewhere->SetParent(form);
-    elsewhere->SetBounds(20, 60, 97, 17);
+    auto* elsewhere = Add<TXPCheckBox>(form, 20, 60, 97, 17);
     elsewhere->SetFocus();
     Snapshot plain(*box);
     box->SetFocus();
@@ -207,9 +200,7 @@ TEST_F(XPCheckBoxTest, FocusRectangleOfALongCaptionIsClippedAtTheRightEdge) {
 
 TEST_F(XPCheckBoxTest, ControlsComeAndGoWithoutLeaks) {
     ExpectNoLeaks(20, [this](int) {
-        auto* b = new TXPCheckBox(owner);
-        b->SetParent(form);
-        b->SetBounds(150, 150, 97, 17);
+        auto* b = Add<TXPCheckBox>(form, 150, 150, 97, 17);
         b->SetChecked(true);
         return b;
     });

@@ -16,9 +16,7 @@ class XPGroupBoxTest : public xptest::ControlsTest {
 protected:
     void SetUp() override {
         ControlsTest::SetUp();
-        group = new TXPGroupBox(owner);
-        group->SetParent(form);
-        group->SetBounds(10, 10, 185, 105);
+        group = Add<TXPGroupBox>(form, 10, 10, 185, 105);
     }
     // The row of the frame's top line: half the caption font's height.
     int FrameRow() {
@@ -70,10 +68,7 @@ TEST_F(XPGroupBoxTest, CaptionInterruptsTheFrameLine) {
 
 TEST_F(XPGroupBoxTest, AcceleratorLetterIsTakenWithoutMovingTheFocus) {
     group->SetCaption("&Colours");
-    auto* button = new TXPButton(owner);
-    button->SetParent(group);
-    button->SetBounds(10, 20, 75, 25);
-    button->SetCaption("&Choose");
+    auto* button = Add<TXPButton>(group, 10, 20, 75, 25, "&Choose");
     int clicks = 0;
     button->OnClick = [&](TObject*) { ++clicks; };
     button->SetFocus();
@@ -83,13 +78,9 @@ TEST_F(XPGroupBoxTest, AcceleratorLetterIsTakenWithoutMovingTheFocus) {
 }
 
 TEST_F(XPGroupBoxTest, TabGoesIntoTheControlsInside) {
-    auto* before = new TXPButton(owner);
-    before->SetParent(form);
-    before->SetBounds(250, 10, 75, 25);
+    auto* before = Add<TXPButton>(form, 250, 10, 75, 25);
     SetWindowPos(before->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    auto* radio = new TXPRadioButton(owner);
-    radio->SetParent(group);
-    radio->SetBounds(10, 20, 113, 17);
+    auto* radio = Add<TXPRadioButton>(group, 10, 20, 113, 17);
     before->SetFocus();
     Tab();
     EXPECT_TRUE(HasFocus(*radio));

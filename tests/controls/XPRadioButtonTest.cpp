@@ -17,10 +17,7 @@ protected:
     void SetUp() override {
         ControlsTest::SetUp();
         for (int i = 0; i < 3; ++i) {
-            radio[i] = new TXPRadioButton(owner);
-            radio[i]->SetParent(form);
-            radio[i]->SetBounds(20, 20 + 25 * i, 113, 17);
-            radio[i]->SetCaption("Choice " + std::to_string(i + 1));
+            radio[i] = Add<TXPRadioButton>(form, 20, 20 + 25 * i, 113, 17, "Choice " + std::to_string(i + 1));
             radio[i]->OnClick = [this, i](TObject*) { ++clicks[i]; };
         }
     }
@@ -77,9 +74,7 @@ TEST_F(XPRadioButtonTest, CheckingOneUnchecksItsSiblings) {
 TEST_F(XPRadioButtonTest, SettingOneFalseUnchecksAllItsSiblings) {
     radio[0]->SetChecked(true);
     // A radio checked elsewhere and moved here: two of the siblings are checked now.
-    auto* panel = new TCustomControl(owner);
-    panel->SetParent(form);
-    panel->SetBounds(200, 20, 150, 60);
+    auto* panel = Add<TCustomControl>(form, 200, 20, 150, 60);
     auto* moved = new TXPRadioButton(owner);
     moved->SetParent(panel);
     moved->SetChecked(true);
@@ -96,9 +91,7 @@ TEST_F(XPRadioButtonTest, SettingOneFalseUnchecksAllItsSiblings) {
 }
 
 TEST_F(XPRadioButtonTest, RadiosOfAnotherParentAreNotSiblings) {
-    auto* panel = new TCustomControl(owner);
-    panel->SetParent(form);
-    panel->SetBounds(200, 20, 150, 60);
+    auto* panel = Add<TCustomControl>(form, 200, 20, 150, 60);
     auto* apart = new TXPRadioButton(owner);
     apart->SetParent(panel);
     apart->SetChecked(true);
@@ -128,9 +121,7 @@ TEST_F(XPRadioButtonTest, SpaceOnAFocusedRadioChecksIt) {
 }
 
 TEST_F(XPRadioButtonTest, TabbingOntoARadioChecksIt) {
-    auto* first = new TXPButton(owner);
-    first->SetParent(form);
-    first->SetBounds(200, 200, 75, 25);
+    auto* first = Add<TXPButton>(form, 200, 200, 75, 25);
     // The tab order follows the windows' order: put the button first.
     SetWindowPos(first->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     first->SetFocus();

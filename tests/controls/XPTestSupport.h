@@ -58,6 +58,16 @@ protected:
     forms::TForm* form = nullptr;       // shown for the whole run: destroying a window costs Wine time
     forms::TComponent* owner = nullptr;  // owns the test's controls; they go with the test
 
+    // A control of the test's own on `parent`.
+    template <typename T>
+    T* Add(forms::TWinControl* parent, int x, int y, int w, int h, const std::string& caption = "") {
+        T* c = new T(owner);
+        c->SetParent(parent);
+        c->SetBounds(x, y, w, h);
+        if (!caption.empty()) c->SetCaption(caption);
+        return c;
+    }
+
     static void MouseMove(forms::TWinControl& c, int x, int y);
     static void MouseDown(forms::TWinControl& c, int x, int y);
     static void MouseUp(forms::TWinControl& c, int x, int y);
