@@ -140,14 +140,8 @@ TEST_F(XPButtonTest, DisabledIsFlatAndPaleWithAGreyCaptionAndIgnoresTheMouse) {
 TEST_F(XPButtonTest, ALongCaptionEndsInThreeDots) {
     // Text pixels inside the border (rows and columns 2 to W - 3), as a box around them.
     auto textBox = [](const Snapshot& s, int fromX, int toX) {
-        RECT r{1000, 1000, -1, -1};
-        for (int y = 2; y < s.Height() - 2; ++y)
-            for (int x = fromX; x <= toX; ++x)
-                if (xptest::Dark(s.At(x, y))) {
-                    r.left = std::min<LONG>(r.left, x); r.right = std::max<LONG>(r.right, x);
-                    r.top = std::min<LONG>(r.top, y); r.bottom = std::max<LONG>(r.bottom, y);
-                }
-        return r;
+        const RECT area{fromX, 2, toX + 1, s.Height() - 2};
+        return xptest::BoundingBox(area, [&](int x, int y) { return xptest::Dark(s.At(x, y)); });
     };
     button->SetCaption("A caption far too long for this button");
     Snapshot s(*button);

@@ -5,6 +5,7 @@
 #include "forms/Bitmap.h"
 #include "forms/Form.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <memory>
 #include "forms/Component.h"
 #include "forms/Gdi.h"
@@ -44,6 +45,19 @@ struct Pixel {
 };
 inline void ExpectPixels(const Snapshot& s, std::initializer_list<Pixel> pixels) {
     for (const Pixel& p : pixels) EXPECT_EQ(s.At(p.x, p.y), p.colour) << "at " << p.x << "," << p.y;
+}
+
+// The corners of the smallest rectangle around the points of `area` where `hit` holds ({1000, 1000, -1, -1}
+// if there are none).
+template <typename Hit>
+RECT BoundingBox(const RECT& area, Hit hit) {
+    RECT r{1000, 1000, -1, -1};
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (hit(x, y))
+                r = {std::min<LONG>(r.left, x), std::min<LONG>(r.top, y), std::max<LONG>(r.right, x),
+                     std::max<LONG>(r.bottom, y)};
+    return r;
 }
 
 // Text pixels: captions may be drawn smoothed, so their edges are not the font colour itself.

@@ -102,11 +102,13 @@ TEST_F(RegistryTest, ReadsOfTheWrongTypeOrSizeNameTheValue) {
         bool asString;
         const char* error;
     } cases[] = {{"Devices", false, "Failed to get data for 'Devices'"}, {"Short", false, "Invalid data type for 'Short'"},
-                 {"Four", false, "Invalid data type for 'Four'"},       {"Big", false, "Invalid data type for 'Big'"},
-                 {"Wide", false, "Failed to get data for 'Wide'"},      {"Text", false, "Failed to get data for 'Text'"},
-                 {"Alarm", true, "Invalid data type for 'Alarm'"},      {"Bin", true, "Invalid data type for 'Bin'"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(ErrorOf([&] { c.asString ? (void)reg.ReadString(c.name) : (void)reg.ReadInteger(c.name); }), c.error);
+                 {"Four", false, "Invalid data type for 'Four'"}, {"Big", false, "Invalid data type for 'Big'"},
+                 {"Wide", false, "Failed to get data for 'Wide'"}, {"Text", false, "Failed to get data for 'Text'"},
+                 {"Alarm", true, "Invalid data type for 'Alarm'"}, {"Bin", true, "Invalid data type for 'Bin'"}};
+    for (const auto& c : cases) {
+        auto read = [&] { c.asString ? (void)reg.ReadString(c.name) : (void)reg.ReadInteger(c.name); };
+        EXPECT_EQ(ErrorOf(read), c.error);
+    }
 }
 
 TEST_F(RegistryTest, FailedReadsChangeNothing) {
