@@ -71,13 +71,14 @@ TEST_F(XPRadioButtonTest, CheckingOneUnchecksItsSiblings) {
     EXPECT_EQ(clicks[1], 1) << "no change, no click";
 }
 
-TEST_F(XPRadioButtonTest, SettingOneFalseUnchecksAllItsSiblings) {
-    radio[0]->SetChecked(true);
-    // A radio checked elsewhere and moved here: two of the siblings are checked now.
+TEST_F(XPRadioButtonTest, RadiosOfAnotherParentAreNotSiblingsAndSettingOneFalseUnchecksAll) {
     auto* panel = Add<TCustomControl>(form, 200, 20, 150, 60);
     auto* moved = new TXPRadioButton(owner);
     moved->SetParent(panel);
     moved->SetChecked(true);
+    radio[0]->SetChecked(true);
+    EXPECT_TRUE(moved->Checked()) << "another parent's radio is no sibling";
+    // Checked elsewhere and moved here: two of the siblings are checked now.
     moved->SetParent(form);
     ASSERT_TRUE(CheckedAre(true, false, false));
     moved->SetChecked(false);
@@ -88,16 +89,6 @@ TEST_F(XPRadioButtonTest, SettingOneFalseUnchecksAllItsSiblings) {
     radio[1]->SetChecked(true);
     radio[0]->SetChecked(false);
     EXPECT_TRUE(CheckedAre(false, true, false));
-}
-
-TEST_F(XPRadioButtonTest, RadiosOfAnotherParentAreNotSiblings) {
-    auto* panel = Add<TCustomControl>(form, 200, 20, 150, 60);
-    auto* apart = new TXPRadioButton(owner);
-    apart->SetParent(panel);
-    apart->SetChecked(true);
-    radio[0]->SetChecked(true);
-    EXPECT_TRUE(apart->Checked());
-    EXPECT_TRUE(CheckedAre(true, false, false));
 }
 
 TEST_F(XPRadioButtonTest, ClickChecksAndNeverUnchecks) {
