@@ -25,14 +25,12 @@ class XPCheckBoxTest : public xptest::ControlsTest {
 protected:
     void SetUp() override {
         ControlsTest::SetUp();
-        box = new TXPCheckBox(owner);
-        box->SetParent(form);
-        box->SetBounds(20, 20, 97, 17);
-        box->SetCaption("Alarm");
+        box = Add<TXPCheckBox>(form, 20, 20, 97, 17, "Alarm");
         box->OnClick = [this](TObject*) { ++clicks; };
     }
-    // Checks the 13 x 13 box at (x, y) of a snapshot: its frame, and the 7 x 7 mark inside.
-    void ExpectTick(const Snapshot& s, int x, int y, TColor frame, TColor tick) {
+    // Checks the 13 x 13 box at (x, y) of a snapshot: its frame, and the 7 x 7 mark inside; off the
+    // mark, if given, the pixels of the unchecked box.
+    void ExpectTick(const Snapshot& s, int x, int y, TColor frame, TColor tick, const Snapshot* unchecked = nullptr) {
         EXPECT_EQ(s.At(x, y), frame);
         EXPECT_EQ(s.At(x + 12, y + 12), frame);
         for (int row = 0; row < 7; ++row)
@@ -42,6 +40,7 @@ protected:
                     EXPECT_EQ(c, tick) << col << "," << row;
                 } else {
                     EXPECT_NE(c, tick) << col << "," << row;
+                    if (unchecked) { EXPECT_EQ(c, unchecked->At(x + 3 + col, y + 3 + row)) << col << "," << row; }
                 }
             }
     }
@@ -52,22 +51,17 @@ protected:
 TEST_F(XPCheckBoxTest, BoxAtTheLeftOrRightEdgeCentredVertically) {
     Snapshot left(*box);
     // Top is 17 / 2 - 6 = 2.
-    EXPECT_EQ(left.At(0, 2), FaceFrame);
-    EXPECT_EQ(left.At(12, 14), FaceFrame);
-    EXPECT_EQ(left.At(0, 1), xptest::FormColor);
-    EXPECT_EQ(left.At(0, 15), xptest::FormColor);
-    EXPECT_EQ(left.At(1, 3), Rgb(222, 223, 214)) << "the face's gradient starts at its top-left";
-    EXPECT_EQ(left.At(11, 13), Rgb(255, 255, 255)) << "and ends white";
+    // The face's gradient starts at its top-left and ends white.
+    xptest::ExpectPixels(left, {{0, 2, FaceFrame}, {12, 14, FaceFrame}, {0, 1, xptest::FormColor},
+                                {0, 15, xptest::FormColor}, {1, 3, Rgb(222, 223, 214)}, {11, 13, Rgb(255, 255, 255)}});
     EXPECT_TRUE(left.ContainsDark({18, 0, 97, 17})) << "caption right of the box";
     EXPECT_FALSE(left.ContainsDark({13, 0, 18, 17}));
 
     box->SetAlignment(taRight);
     box->SetBounds(20, 20, 97, 21);
     Snapshot right(*box);
-    EXPECT_EQ(right.At(84, 4), FaceFrame);
-    EXPECT_EQ(right.At(96, 16), FaceFrame);
-    EXPECT_EQ(right.At(83, 4), xptest::FormColor);
-    EXPECT_EQ(right.At(0, 4), xptest::FormColor);
+    xptest::ExpectPixels(right, {{84, 4, FaceFrame}, {96, 16, FaceFrame}, {83, 4, xptest::FormColor},
+                                 {0, 4, xptest::FormColor}});
     EXPECT_TRUE(right.ContainsDark({2, 0, 79, 21})) << "caption left of the box";
     EXPECT_FALSE(right.ContainsDark({79, 0, 84, 21}));
 }
@@ -76,13 +70,7 @@ TEST_F(XPCheckBoxTest, CheckMarkPixels) {
     Snapshot unchecked(*box);
     box->SetChecked(true);
     Snapshot checked(*box);
-    ExpectTick(checked, 0, 2, FaceFrame, Tick);
-    // Off the tick the face shows through unchanged.
-    for (int row = 0; row < 7; ++row)
-        for (int col = 0; col < 7; ++col)
-            if (!OnTick(col, row)) {
-                EXPECT_EQ(checked.At(3 + col, 5 + row), unchecked.At(3 + col, 5 + row));
-            }
+    ExpectTick(checked, 0, 2, FaceFrame, Tick, &unchecked);  // off the tick the face shows through unchanged
 }
 
 TEST_F(XPCheckBoxTest, GrayedShowsAFilledGreenSquare) {
@@ -98,9 +86,7 @@ TEST_F(XPCheckBoxTest, DisabledShowsAGreyTickOnAWhiteBoxWithAGreyFrame) {
     box->SetEnabled(false);
     Snapshot s(*box);
     ExpectTick(s, 0, 2, DisabledFrame, DisabledTick);
-    EXPECT_EQ(s.At(1, 3), clWhite);
-    EXPECT_EQ(s.At(11, 13), clWhite);
-    EXPECT_EQ(s.At(9, 11), clWhite) << "off the tick";
+    xptest::ExpectPixels(s, {{1, 3, clWhite}, {11, 13, clWhite}, {9, 11, clWhite}});  // the last off the tick
 
     box->SetState(cbGrayed);
     EXPECT_EQ(Snapshot(*box).At(6, 8), DisabledTick);
@@ -122,26 +108,21 @@ TEST_F(XPCheckBoxTest, HotRingAndPressedFace) {
     MouseUp(*box, 5, 8);
 }
 
-TEST_F(XPCheckBoxTest, ClicksCycleUncheckedCheckedUnchecked) {
+TEST_F(XPCheckBoxTest, ClicksCycleTheStatesThroughGrayedOnlyIfAllowed) {
     Click(*box);
-    EXPECT_EQ(box->State(), cbChecked);
     EXPECT_TRUE(box->Checked());
     Click(*box);
     EXPECT_EQ(box->State(), cbUnchecked);
     EXPECT_EQ(clicks, 2);
     EXPECT_TRUE(HasFocus(*box)) << "the press takes the focus";
-}
 
-TEST_F(XPCheckBoxTest, WithAllowGrayedClicksPassThroughGrayed) {
     box->AllowGrayed = true;
-    Click(*box);
-    EXPECT_EQ(box->State(), cbGrayed);
-    EXPECT_FALSE(box->Checked());
-    Click(*box);
-    EXPECT_EQ(box->State(), cbChecked);
-    Click(*box);
-    EXPECT_EQ(box->State(), cbUnchecked);
-    EXPECT_EQ(clicks, 3);
+    for (TXPCheckBoxState next : {cbGrayed, cbChecked, cbUnchecked}) {
+        Click(*box);
+        EXPECT_EQ(box->State(), next);
+        EXPECT_EQ(box->Checked(), next == cbChecked);
+    }
+    EXPECT_EQ(clicks, 5);
 }
 
 TEST_F(XPCheckBoxTest, SettingTheCurrentValueRaisesNoClick) {
@@ -169,7 +150,7 @@ TEST_F(XPCheckBoxTest, ReleaseAfterDraggingOffStillToggles) {
     EXPECT_NE(GetCapture(), box->Handle());
 }
 
-TEST_F(XPCheckBoxTest, SpaceTogglesOnRelease) {
+TEST_F(XPCheckBoxTest, SpaceTogglesOnReleaseButNotAfterThePressLostTheFocus) {
     box->SetFocus();
     KeyDown(VK_SPACE);
     EXPECT_TRUE(box->Flags().Pressed);
@@ -178,56 +159,38 @@ TEST_F(XPCheckBoxTest, SpaceTogglesOnRelease) {
     KeyUp(VK_SPACE);
     EXPECT_EQ(box->State(), cbChecked);
     EXPECT_EQ(clicks, 1);
-}
 
-TEST_F(XPCheckBoxTest, APressLostWithTheFocusDoesNotToggleLater) {
-    auto* second = new TXPCheckBox(owner);
-    second->SetParent(form);
-    second->SetBounds(20, 60, 97, 17);
-    box->SetFocus();
+    // A press lost with the focus does not toggle later.
+    auto* second = Add<TXPCheckBox>(form, 20, 60, 97, 17);
     KeyDown(VK_SPACE);
     second->SetFocus();
     EXPECT_FALSE(box->Flags().Pressed);
     box->SetFocus();
     KeyUp(VK_TAB);  // some later key release reaching it
-    EXPECT_EQ(box->State(), cbUnchecked);
+    EXPECT_EQ(box->State(), cbChecked);
     EXPECT_EQ(second->State(), cbUnchecked);
+    EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(XPCheckBoxTest, FocusRectangleOfALongCaptionIsClippedAtTheRightEdge) {
     box->SetCaption("A caption that is much wider than eighty pixels");
-    auto* elsewhere = new TXPCheckBox(owner);
-    elsewhere->SetParent(form);
-    elsewhere->SetBounds(20, 60, 97, 17);
+    auto* elsewhere = Add<TXPCheckBox>(form, 20, 60, 97, 17);
     elsewhere->SetFocus();
     Snapshot plain(*box);
     box->SetFocus();
     Snapshot focused(*box);
     // hW and TH are the font's height: m = 8 - hW / 2; the rectangle (17, m)-(97, m + TH).
-    int minX = 97, maxX = -1, minY = 17, maxY = -1;
-    for (int y = 0; y < 17; ++y)
-        for (int x = 0; x < 97; ++x)
-            if (plain.At(x, y) != focused.At(x, y)) {
-                minX = std::min(minX, x); maxX = std::max(maxX, x);
-                minY = std::min(minY, y); maxY = std::max(maxY, y);
-            }
-    EXPECT_EQ(minX, 17);
-    EXPECT_EQ(maxX, 96) << "reaches the right edge";
-    EXPECT_GE(minY, 1);
-    EXPECT_LE(maxY, 16);
+    RECT r = xptest::BoundingBox({0, 0, 97, 17}, [&](int x, int y) { return plain.At(x, y) != focused.At(x, y); });
+    EXPECT_EQ(r.left, 17);
+    EXPECT_EQ(r.right, 96) << "reaches the right edge";
+    EXPECT_GE(r.top, 1);
+    EXPECT_LE(r.bottom, 16);
 }
 
 TEST_F(XPCheckBoxTest, ControlsComeAndGoWithoutLeaks) {
-    const long objects = gdi::LiveObjects();
-    const int windows = CountProcessWindows();
-    for (int i = 0; i < 20; ++i) {
-        auto* b = new TXPCheckBox(owner);
-        b->SetParent(form);
-        b->SetBounds(150, 150, 97, 17);
+    ExpectNoLeaks(20, [this](int) {
+        auto* b = Add<TXPCheckBox>(form, 150, 150, 97, 17);
         b->SetChecked(true);
-        Snapshot s(*b);
-        delete b;
-    }
-    EXPECT_EQ(gdi::LiveObjects(), objects);
-    EXPECT_EQ(CountProcessWindows(), windows);
+        return b;
+    });
 }

@@ -5,13 +5,9 @@
 
 using namespace controls;
 using forms::TColor;
+using xptest::BitmapPixel;
 
 namespace {
-TColor PixelAt(forms::TBitmap& b, int x, int y) {
-    GdiFlush();
-    uint32_t p = b.Bits()[size_t(y) * b.Width() + x];
-    return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
-}
 int Round(int n, int d) { return (2 * n + d) / (2 * d); }
 }  // namespace
 
@@ -39,19 +35,19 @@ TEST(XPGradient, BandsHoldTheirColourBelowAFrayedTopEdge) {
         const int y0 = Round(i * h, 32), y1 = Round((i + 1) * h, 32);
         for (int y = y0; y < y1; ++y)
             for (int x = 0; x < w; ++x) {
-                TColor c = PixelAt(b, x, y);
+                TColor c = BitmapPixel(b, x, y);
                 ASSERT_TRUE(c == t[i] || (i > 0 && c == t[i - 1])) << "band " << i << " at " << x << "," << y;
             }
         if (i > 0) {
-            EXPECT_EQ(PixelAt(b, 5, y0), t[i - 1]) << "the top row of band " << i << " is frayed";
+            EXPECT_EQ(BitmapPixel(b, 5, y0), t[i - 1]) << "the top row of band " << i << " is frayed";
         }
     }
     // Each 16-column tile repeats the first.
     for (int y = 0; y < h; ++y)
-        for (int x = 16; x < w; ++x) ASSERT_EQ(PixelAt(b, x, y), PixelAt(b, x % 16, y));
+        for (int x = 16; x < w; ++x) ASSERT_EQ(BitmapPixel(b, x, y), BitmapPixel(b, x % 16, y));
     // The fray is random, so some rows of the last band show its own colour.
     bool bottomSeen = false;
-    for (int x = 0; x < 16; ++x) bottomSeen |= PixelAt(b, x, h - 1) == t[31];
+    for (int x = 0; x < 16; ++x) bottomSeen |= BitmapPixel(b, x, h - 1) == t[31];
     EXPECT_TRUE(bottomSeen);
 }
 
@@ -62,10 +58,10 @@ TEST(XPGradient, SmallBitmapsKeepEveryBandsFirstRowForThePreviousColour) {
     auto t = GradientTable(0xFFFFFF, 0xE7EBEF);
     std::set<TColor> seen;
     for (int y = 0; y < 23; ++y) {
-        for (int x = 1; x < 71; ++x) ASSERT_EQ(PixelAt(b, x, y), PixelAt(b, 0, y)) << "rows are even";
-        seen.insert(PixelAt(b, 0, y));
+        for (int x = 1; x < 71; ++x) ASSERT_EQ(BitmapPixel(b, x, y), BitmapPixel(b, 0, y)) << "rows are even";
+        seen.insert(BitmapPixel(b, 0, y));
     }
-    EXPECT_EQ(PixelAt(b, 0, 0), t[0]);
-    EXPECT_EQ(PixelAt(b, 0, 22), t[30]);  // the last band's one row shows the colour before
+    EXPECT_EQ(BitmapPixel(b, 0, 0), t[0]);
+    EXPECT_EQ(BitmapPixel(b, 0, 22), t[30]);  // the last band's one row shows the colour before
     EXPECT_GT(seen.size(), 15u);
 }

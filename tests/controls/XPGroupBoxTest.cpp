@@ -16,9 +16,7 @@ class XPGroupBoxTest : public xptest::ControlsTest {
 protected:
     void SetUp() override {
         ControlsTest::SetUp();
-        group = new TXPGroupBox(owner);
-        group->SetParent(form);
-        group->SetBounds(10, 10, 185, 105);
+        group = Add<TXPGroupBox>(form, 10, 10, 185, 105);
     }
     // The row of the frame's top line: half the caption font's height.
     int FrameRow() {
@@ -30,35 +28,27 @@ protected:
 };
 
 TEST_F(XPGroupBoxTest, SettingsAreKeptInTheirRanges) {
-    EXPECT_EQ(group->BorderWidth(), 1);
-    EXPECT_EQ(group->CornersOffset(), 10);
-    EXPECT_EQ(group->CaptionOffset(), 10);
-    EXPECT_EQ(group->BorderColor(), Frame);
-    EXPECT_EQ(group->Font().Color(), CaptionColour);
-    group->SetBorderWidth(0);
-    EXPECT_EQ(group->BorderWidth(), 1);
-    group->SetBorderWidth(15);
-    EXPECT_EQ(group->BorderWidth(), 10);
-    group->SetBorderWidth(4);
-    EXPECT_EQ(group->BorderWidth(), 4);
-    group->SetCaptionOffset(40);
-    EXPECT_EQ(group->CaptionOffset(), 30);
-    group->SetCaptionOffset(-3);
-    EXPECT_EQ(group->CaptionOffset(), 1);
-    group->SetCornersOffset(31);
-    EXPECT_EQ(group->CornersOffset(), 30);
-    group->SetCornersOffset(0);
-    EXPECT_EQ(group->CornersOffset(), 1);
+    using G = TXPGroupBox;
+    const struct {
+        void (G::*set)(int);
+        int (G::*get)() const;
+        int value, kept;
+    } cases[] = {{&G::SetBorderWidth, &G::BorderWidth, 0, 1},       {&G::SetBorderWidth, &G::BorderWidth, 15, 10},
+                 {&G::SetBorderWidth, &G::BorderWidth, 4, 4},       {&G::SetCaptionOffset, &G::CaptionOffset, 40, 30},
+                 {&G::SetCaptionOffset, &G::CaptionOffset, -3, 1},  {&G::SetCornersOffset, &G::CornersOffset, 31, 30},
+                 {&G::SetCornersOffset, &G::CornersOffset, 0, 1}};
+    for (const auto& c : cases) {
+        (group->*c.set)(c.value);
+        EXPECT_EQ((group->*c.get)(), c.kept) << c.value;
+    }
 }
 
 TEST_F(XPGroupBoxTest, CaptionInterruptsTheFrameLine) {
     const int row = FrameRow();
     Snapshot bare(*group);
     for (int x : {8, 12, 40, 90, 170}) EXPECT_EQ(bare.At(x, row), Frame) << x;
-    EXPECT_EQ(bare.At(0, 60), Frame) << "left side";
-    EXPECT_EQ(bare.At(184, 60), Frame) << "right side";
-    EXPECT_EQ(bare.At(90, 104), Frame) << "bottom";
-    EXPECT_EQ(bare.At(90, 50), xptest::FormColor) << "inside";
+    // The left, right and bottom sides, and the inside.
+    xptest::ExpectPixels(bare, {{0, 60, Frame}, {184, 60, Frame}, {90, 104, Frame}, {90, 50, xptest::FormColor}});
 
     group->SetCaption("Monitor");
     Snapshot s(*group);
@@ -78,10 +68,7 @@ TEST_F(XPGroupBoxTest, CaptionInterruptsTheFrameLine) {
 
 TEST_F(XPGroupBoxTest, AcceleratorLetterIsTakenWithoutMovingTheFocus) {
     group->SetCaption("&Colours");
-    auto* button = new TXPButton(owner);
-    button->SetParent(group);
-    button->SetBounds(10, 20, 75, 25);
-    button->SetCaption("&Choose");
+    auto* button = Add<TXPButton>(group, 10, 20, 75, 25, "&Choose");
     int clicks = 0;
     button->OnClick = [&](TObject*) { ++clicks; };
     button->SetFocus();
@@ -91,13 +78,9 @@ TEST_F(XPGroupBoxTest, AcceleratorLetterIsTakenWithoutMovingTheFocus) {
 }
 
 TEST_F(XPGroupBoxTest, TabGoesIntoTheControlsInside) {
-    auto* before = new TXPButton(owner);
-    before->SetParent(form);
-    before->SetBounds(250, 10, 75, 25);
+    auto* before = Add<TXPButton>(form, 250, 10, 75, 25);
     SetWindowPos(before->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    auto* radio = new TXPRadioButton(owner);
-    radio->SetParent(group);
-    radio->SetBounds(10, 20, 113, 17);
+    auto* radio = Add<TXPRadioButton>(group, 10, 20, 113, 17);
     before->SetFocus();
     Tab();
     EXPECT_TRUE(HasFocus(*radio));

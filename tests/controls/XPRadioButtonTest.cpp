@@ -17,10 +17,7 @@ protected:
     void SetUp() override {
         ControlsTest::SetUp();
         for (int i = 0; i < 3; ++i) {
-            radio[i] = new TXPRadioButton(owner);
-            radio[i]->SetParent(form);
-            radio[i]->SetBounds(20, 20 + 25 * i, 113, 17);
-            radio[i]->SetCaption("Choice " + std::to_string(i + 1));
+            radio[i] = Add<TXPRadioButton>(form, 20, 20 + 25 * i, 113, 17, "Choice " + std::to_string(i + 1));
             radio[i]->OnClick = [this, i](TObject*) { ++clicks[i]; };
         }
     }
@@ -35,10 +32,8 @@ TEST_F(XPRadioButtonTest, CircleWithCornersInTheParentsColourAndADotWhenChecked)
     TXPRadioButton& r = *radio[0];
     Snapshot off(r);
     // The circle is 13 x 13 at (0, 2).
-    EXPECT_EQ(off.At(0, 2), xptest::FormColor) << "see-through corner";
-    EXPECT_EQ(off.At(12, 14), xptest::FormColor);
-    EXPECT_EQ(off.At(6, 2), Ring) << "top of the ring";
-    EXPECT_EQ(off.At(6, 14), Ring) << "bottom of the ring";
+    // See-through corners, the top and bottom of the ring.
+    xptest::ExpectPixels(off, {{0, 2, xptest::FormColor}, {12, 14, xptest::FormColor}, {6, 2, Ring}, {6, 14, Ring}});
     EXPECT_NE(off.At(6, 8), Dot);
 
     r.SetChecked(true);
@@ -57,9 +52,8 @@ TEST_F(XPRadioButtonTest, DisabledShowsOnlyAGreyRingAndGreyDot) {
     TXPRadioButton& r = *radio[0];
     r.SetEnabled(false);
     Snapshot off(r);
-    EXPECT_EQ(off.At(6, 2), GreyRing);
-    EXPECT_EQ(off.At(6, 8), xptest::FormColor) << "no face inside the ring";
-    EXPECT_EQ(off.At(3, 5), xptest::FormColor);
+    // No face inside the ring.
+    xptest::ExpectPixels(off, {{6, 2, GreyRing}, {6, 8, xptest::FormColor}, {3, 5, xptest::FormColor}});
     r.SetChecked(true);
     Snapshot on(r);
     EXPECT_EQ(on.At(6, 8), Rgb(198, 190, 181));
@@ -77,15 +71,14 @@ TEST_F(XPRadioButtonTest, CheckingOneUnchecksItsSiblings) {
     EXPECT_EQ(clicks[1], 1) << "no change, no click";
 }
 
-TEST_F(XPRadioButtonTest, SettingOneFalseUnchecksAllItsSiblings) {
-    radio[0]->SetChecked(true);
-    // A radio checked elsewhere and moved here: two of the siblings are checked now.
-    auto* panel = new TCustomControl(owner);
-    panel->SetParent(form);
-    panel->SetBounds(200, 20, 150, 60);
+TEST_F(XPRadioButtonTest, RadiosOfAnotherParentAreNotSiblingsAndSettingOneFalseUnchecksAll) {
+    auto* panel = Add<TCustomControl>(form, 200, 20, 150, 60);
     auto* moved = new TXPRadioButton(owner);
     moved->SetParent(panel);
     moved->SetChecked(true);
+    radio[0]->SetChecked(true);
+    EXPECT_TRUE(moved->Checked()) << "another parent's radio is no sibling";
+    // Checked elsewhere and moved here: two of the siblings are checked now.
     moved->SetParent(form);
     ASSERT_TRUE(CheckedAre(true, false, false));
     moved->SetChecked(false);
@@ -96,18 +89,6 @@ TEST_F(XPRadioButtonTest, SettingOneFalseUnchecksAllItsSiblings) {
     radio[1]->SetChecked(true);
     radio[0]->SetChecked(false);
     EXPECT_TRUE(CheckedAre(false, true, false));
-}
-
-TEST_F(XPRadioButtonTest, RadiosOfAnotherParentAreNotSiblings) {
-    auto* panel = new TCustomControl(owner);
-    panel->SetParent(form);
-    panel->SetBounds(200, 20, 150, 60);
-    auto* apart = new TXPRadioButton(owner);
-    apart->SetParent(panel);
-    apart->SetChecked(true);
-    radio[0]->SetChecked(true);
-    EXPECT_TRUE(apart->Checked());
-    EXPECT_TRUE(CheckedAre(true, false, false));
 }
 
 TEST_F(XPRadioButtonTest, ClickChecksAndNeverUnchecks) {
@@ -131,9 +112,7 @@ TEST_F(XPRadioButtonTest, SpaceOnAFocusedRadioChecksIt) {
 }
 
 TEST_F(XPRadioButtonTest, TabbingOntoARadioChecksIt) {
-    auto* first = new TXPButton(owner);
-    first->SetParent(form);
-    first->SetBounds(200, 200, 75, 25);
+    auto* first = Add<TXPButton>(form, 200, 200, 75, 25);
     // The tab order follows the windows' order: put the button first.
     SetWindowPos(first->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     first->SetFocus();

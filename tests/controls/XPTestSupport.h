@@ -5,8 +5,10 @@
 #include "forms/Bitmap.h"
 #include "forms/Form.h"
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <memory>
 #include "forms/Component.h"
+#include "forms/Gdi.h"
 
 namespace xptest {
 
@@ -29,6 +31,35 @@ private:
 // A colour as it sits in a bitmap picture, from its red, green and blue.
 constexpr forms::TColor Rgb(int r, int g, int b) { return forms::TColor(r | (g << 8) | (b << 16)); }
 
+// A pixel of a bitmap's own bits, as a colour value.
+inline forms::TColor BitmapPixel(forms::TBitmap& b, int x, int y) {
+    GdiFlush();
+    uint32_t p = b.Bits()[size_t(y) * b.Width() + x];
+    return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+}
+
+// The colours expected at points of a snapshot.
+struct Pixel {
+    int x, y;
+    forms::TColor colour;
+};
+inline void ExpectPixels(const Snapshot& s, std::initializer_list<Pixel> pixels) {
+    for (const Pixel& p : pixels) EXPECT_EQ(s.At(p.x, p.y), p.colour) << "at " << p.x << "," << p.y;
+}
+
+// The corners of the smallest rectangle around the points of `area` where `hit` holds ({1000, 1000, -1, -1}
+// if there are none).
+template <typename Hit>
+RECT BoundingBox(const RECT& area, Hit hit) {
+    RECT r{1000, 1000, -1, -1};
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (hit(x, y))
+                r = {std::min<LONG>(r.left, x), std::min<LONG>(r.top, y), std::max<LONG>(r.right, x),
+                     std::max<LONG>(r.bottom, y)};
+    return r;
+}
+
 // Text pixels: captions may be drawn smoothed, so their edges are not the font colour itself.
 inline bool Dark(forms::TColor c) { return (c & 0xFF) < 0x90 && ((c >> 8) & 0xFF) < 0x90 && ((c >> 16) & 0xFF) < 0x90; }
 
@@ -40,6 +71,16 @@ protected:
 
     forms::TForm* form = nullptr;       // shown for the whole run: destroying a window costs Wine time
     forms::TComponent* owner = nullptr;  // owns the test's controls; they go with the test
+
+    // A control of the test's own on `parent`.
+    template <typename T>
+    T* Add(forms::TWinControl* parent, int x, int y, int w, int h, const std::string& caption = "") {
+        T* c = new T(owner);
+        c->SetParent(parent);
+        c->SetBounds(x, y, w, h);
+        if (!caption.empty()) c->SetCaption(caption);
+        return c;
+    }
 
     static void MouseMove(forms::TWinControl& c, int x, int y);
     static void MouseDown(forms::TWinControl& c, int x, int y);
@@ -53,6 +94,19 @@ protected:
     // Tab through the application's message loop, which hands it to the dialog manager.
     static void Tab();
     static bool HasFocus(forms::TWinControl& c);
+    // Makes (from its number), paints and frees a control `times` times: no GDI object or window stays.
+    template <typename Make>
+    static void ExpectNoLeaks(int times, Make make) {
+        const long objects = forms::gdi::LiveObjects();
+        const int windows = forms::CountProcessWindows();
+        for (int i = 0; i < times; ++i) {
+            forms::TWinControl* c = make(i);
+            Snapshot s(*c);
+            delete c;
+        }
+        EXPECT_EQ(forms::gdi::LiveObjects(), objects);
+        EXPECT_EQ(forms::CountProcessWindows(), windows);
+    }
 };
 
 }  // namespace xptest

@@ -26,7 +26,7 @@ TEST(XPToggleLayout, CaptionBesideTheBox) {
     EXPECT_RECT(ToggleCaptionRect(taRight, 97, 17, 13), 2, 1, 79, 14);
 }
 
-TEST(XPToggleLayout, FocusRectangleRulesFirstMatchWins) {
+TEST(XPToggleLayout, FocusRectangleRulesFirstMatchWinsElseTheWholeControl) {
     const SIZE fits{60, 13};
     // m = 17/2 - 13/2 = 2.
     EXPECT_RECT(ToggleFocusRect(taLeft, 97, 17, 13, fits), 17, 1, 79, 15);
@@ -52,10 +52,8 @@ TEST(XPToggleLayout, FocusRectangleRulesFirstMatchWins) {
     // 60 + 36 = 96 is not: only too low.
     EXPECT_RECT(ToggleFocusRect(taLeft, 97, 17, 13, SIZE{60, 15}), 17, 0, 79, 17);
     EXPECT_RECT(ToggleFocusRect(taRight, 97, 17, 13, SIZE{61, 15}), 0, 0, 67, 17);
-}
 
-TEST(XPToggleLayout, FocusRectangleOtherwiseTheWholeControl) {
-    // taRight measures "too wide" with 3 where the fit test uses 4: a caption exactly one pixel
-    // too wide falls through every rule. (taLeft's rules leave no such gap.)
+    // Otherwise the whole control. taRight measures "too wide" with 3 where the fit test uses 4: a
+    // caption exactly one pixel too wide falls through every rule. (taLeft's rules leave no such gap.)
     EXPECT_RECT(ToggleFocusRect(taRight, 97, 17, 13, SIZE{81, 13}), 0, 0, 97, 17);
 }

@@ -4,6 +4,7 @@
 #include "forms/Platform.h"
 #include "forms/Timer.h"
 #include <gtest/gtest.h>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -51,14 +52,11 @@ TEST_F(ErrorBoxes, ExceptionInAWindowProcedureShowsTheErrorBoxAndTheLoopGoesOn) 
     EXPECT_EQ(boxes[0].caption, "Thermowl");
     EXPECT_EQ(boxes[0].flags, UINT(MB_OK | MB_ICONSTOP));
     EXPECT_EQ(form.handled, 1);
-}
 
-TEST_F(ErrorBoxes, ASentenceGetsItsFullStop) {
-    Throwing form(nullptr);
-    form.message = "Disk is full";
+    form.message = "Disk is full";  // a sentence gets its full stop
     SendMessageA(form.Handle(), Throwing::Boom, 0, 0);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "Disk is full.");
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, "Disk is full.");
 }
 
 TEST_F(ErrorBoxes, ExceptionInATimerHandler) {
@@ -96,13 +94,11 @@ TEST(Timers, DisabledTimerHasNoSystemTimerAndZeroIntervalNeverRuns) {
 TEST(Windows, ComponentsLeaveNoWindowBehind) {
     Application->Initialize();
     int before = CountProcessWindows();
-    {
-        auto* form = new TForm(nullptr);
-        new TTimer(form);
-        form->Handle();
-        EXPECT_GT(CountProcessWindows(), before);
-        delete form;
-    }
+    auto* form = new TForm(nullptr);
+    new TTimer(form);
+    form->Handle();
+    EXPECT_GT(CountProcessWindows(), before);
+    delete form;
     EXPECT_EQ(CountProcessWindows(), before);
 }
 
@@ -127,12 +123,17 @@ namespace {
 struct OwnApplication {
     TApplication app;
     TApplication* saved = Application;
+    std::unique_ptr<TForm> form;
+    int closes = 0;
     OwnApplication() {
         Application = &app;
         app.Title = "Thermowl";
         app.Initialize();
+        form = std::make_unique<TForm>(nullptr);
+        app.MainForm = form.get();
     }
     ~OwnApplication() {
+        form.reset();
         MSG msg;
         while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
@@ -144,15 +145,12 @@ struct OwnApplication {
 
 TEST_F(ErrorBoxes, AFailingCloseHandlerIsReportedAndTheProgramEndsAllTheSame) {
     OwnApplication own;
-    TForm form(nullptr);
-    own.app.MainForm = &form;
-    int closes = 0;
-    form.OnClose = [&](TObject*, TCloseAction&) {
-        ++closes;
+    own.form->OnClose = [&](TObject*, TCloseAction&) {
+        ++own.closes;
         throw std::runtime_error("Failed to set data for 'Alarm'");
     };
-    SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(closes, 1);
+    SendMessageA(own.form->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(own.closes, 1);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Failed to set data for 'Alarm'");
     EXPECT_TRUE(own.app.Terminated());
@@ -160,20 +158,17 @@ TEST_F(ErrorBoxes, AFailingCloseHandlerIsReportedAndTheProgramEndsAllTheSame) {
 
 TEST_F(ErrorBoxes, TheEndOfTheSessionClosesTheMainFormOnce) {
     OwnApplication own;
-    TForm form(nullptr);
-    own.app.MainForm = &form;
-    int closes = 0;
     bool allow = false;
-    form.OnClose = [&](TObject*, TCloseAction&) { ++closes; };
-    form.OnCloseQuery = [&](TObject*, bool& canClose) { canClose = allow; };
+    own.form->OnClose = [&](TObject*, TCloseAction&) { ++own.closes; };
+    own.form->OnCloseQuery = [&](TObject*, bool& canClose) { canClose = allow; };
     EXPECT_EQ(SendMessageA(own.app.Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
     allow = true;
     EXPECT_EQ(SendMessageA(own.app.Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
     // A session that goes on after all closes nothing.
     SendMessageA(own.app.Handle(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
-    EXPECT_EQ(closes, 0);
+    EXPECT_EQ(own.closes, 0);
     SendMessageA(own.app.Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     SendMessageA(own.app.Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(own.closes, 1);
     EXPECT_TRUE(own.app.Terminated());
 }

@@ -47,30 +47,26 @@ struct Fixture : testing::Test {
         SendMessageA(form->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
         return bmp.Canvas().Pixel(x, y);
     }
+    Swatch* Add(TColor c, int x, int y, int w, int h) {
+        auto* s = new Swatch(form, c);
+        s->SetBounds(x, y, w, h);
+        s->SetParent(form);
+        return s;
+    }
     void Mouse(UINT msg, int x, int y, WPARAM keys = 0) {
         SendMessageA(form->Handle(), msg, keys, MAKELPARAM(x, y));
     }
 };
 }  // namespace
 
-TEST_F(Fixture, ParentPaintsWindowlessChildrenInZOrder) {
-    auto* red = new Swatch(form, clRed);
-    red->SetBounds(10, 10, 30, 30);
-    red->SetParent(form);
-    auto* blue = new Swatch(form, clBlue);
-    blue->SetBounds(30, 30, 30, 30);
-    blue->SetParent(form);
+TEST_F(Fixture, ParentPaintsVisibleWindowlessChildrenInZOrder) {
+    auto* red = Add(clRed, 10, 10, 30, 30);
+    Add(clBlue, 30, 30, 30, 30);
     EXPECT_EQ(PixelAfterPaint(15, 15), RGB(255, 0, 0));
     EXPECT_EQ(PixelAfterPaint(35, 35), RGB(0, 0, 255));  // blue was added later: on top
     EXPECT_EQ(PixelAfterPaint(5, 5), RGB(255, 255, 255));
     red->BringToFront();
     EXPECT_EQ(PixelAfterPaint(35, 35), RGB(255, 0, 0));
-}
-
-TEST_F(Fixture, HiddenChildIsNotPainted) {
-    auto* red = new Swatch(form, clRed);
-    red->SetBounds(10, 10, 30, 30);
-    red->SetParent(form);
     red->Hide();
     EXPECT_EQ(PixelAfterPaint(15, 15), RGB(255, 255, 255));
 }
@@ -91,10 +87,8 @@ TEST_F(Fixture, ChildPaintingIsClippedToItsBounds) {
     EXPECT_EQ(PixelAfterPaint(31, 25), RGB(255, 255, 255));
 }
 
-TEST_F(Fixture, MouseGoesToTheChildUnderItInChildCoordinates) {
-    auto* s = new Swatch(form, clRed);
-    s->SetBounds(10, 20, 30, 30);
-    s->SetParent(form);
+TEST_F(Fixture, MouseGoesToTheEnabledChildUnderItInChildCoordinatesEvenWhenReleasedOutside) {
+    auto* s = Add(clRed, 10, 20, 30, 30);
     std::vector<std::string> formEvents;
     form->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int x, int y) {
         formEvents.push_back("form " + std::to_string(x) + "," + std::to_string(y));
@@ -105,37 +99,25 @@ TEST_F(Fixture, MouseGoesToTheChildUnderItInChildCoordinates) {
     Mouse(WM_LBUTTONUP, 70, 70);
     EXPECT_EQ(s->events, (std::vector<std::string>{"down 5,5", "up 6,6", "click"}));
     EXPECT_EQ(formEvents, std::vector<std::string>{"form 70,70"});
-}
 
-TEST_F(Fixture, ReleaseOutsideTheChildGivesNoClickButStillReachesIt) {
-    auto* s = new Swatch(form, clRed);
-    s->SetBounds(10, 10, 20, 20);
-    s->SetParent(form);
-    Mouse(WM_LBUTTONDOWN, 15, 15, MK_LBUTTON);
-    Mouse(WM_LBUTTONUP, 60, 60);  // captured: the child hears the release
+    // Released outside: no click, but captured, the child hears the release.
+    s->events.clear();
+    Mouse(WM_LBUTTONDOWN, 15, 25, MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, 60, 70);
     EXPECT_EQ(s->events, (std::vector<std::string>{"down 5,5", "up 50,50"}));
-}
 
-TEST_F(Fixture, DisabledChildLetsTheMouseThrough) {
-    auto* s = new Swatch(form, clRed);
-    s->SetBounds(10, 10, 20, 20);
-    s->SetParent(form);
+    // Disabled, it lets the mouse through to the form.
+    s->events.clear();
     s->SetEnabled(false);
-    int formDowns = 0;
-    form->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++formDowns; };
-    Mouse(WM_LBUTTONDOWN, 15, 15, MK_LBUTTON);
-    Mouse(WM_LBUTTONUP, 15, 15);
+    Mouse(WM_LBUTTONDOWN, 15, 25, MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, 15, 25);
     EXPECT_TRUE(s->events.empty());
-    EXPECT_EQ(formDowns, 1);
+    EXPECT_EQ(formEvents, (std::vector<std::string>{"form 70,70", "form 15,25"}));
 }
 
 TEST_F(Fixture, EnterAndLeaveFollowTheMouseAcrossChildren) {
-    auto* a = new Swatch(form, clRed);
-    a->SetBounds(0, 0, 20, 20);
-    a->SetParent(form);
-    auto* b = new Swatch(form, clBlue);
-    b->SetBounds(40, 0, 20, 20);
-    b->SetParent(form);
+    auto* a = Add(clRed, 0, 0, 20, 20);
+    auto* b = Add(clBlue, 40, 0, 20, 20);
     Mouse(WM_MOUSEMOVE, 5, 5);
     Mouse(WM_MOUSEMOVE, 6, 6);
     Mouse(WM_MOUSEMOVE, 45, 5);
@@ -145,24 +127,22 @@ TEST_F(Fixture, EnterAndLeaveFollowTheMouseAcrossChildren) {
     EXPECT_FALSE(b->MouseInControl());
 }
 
-TEST_F(Fixture, ChildDestroyedByItsOwnerLeavesItsParent) {
+TEST_F(Fixture, ChildOwnedElsewhereLeavesItsParentWhenEitherGoes) {
     auto* other = new TForm(nullptr);
     auto* s = new Swatch(other, clRed);
     s->SetParent(form);  // parented here, owned there
     delete other;
     EXPECT_EQ(form->ControlCount(), 0);
-}
 
-TEST_F(Fixture, ChildOwnedElsewhereLosesItsParentWhenTheParentGoes) {
-    TForm owner(nullptr);
-    auto* s = new Swatch(&owner, clRed);
+    // And the other way round: owned here, it loses its parent when the parent goes.
     auto* parent = new TForm(nullptr);
-    s->SetParent(parent);
+    auto* t = new Swatch(form, clRed);
+    t->SetParent(parent);
     delete parent;
-    EXPECT_EQ(s->Parent(), nullptr);
+    EXPECT_EQ(t->Parent(), nullptr);
 }
 
-TEST_F(Fixture, LayeredFormCarriesItsColourKeyAndAlpha) {
+TEST_F(Fixture, LayeredFormCarriesItsColourKeyAndAlphaAndStaysOnTop) {
     form->SetTransparentColor(true);
     form->SetTransparentColorValue(clPurple);
     form->SetAlphaBlend(true);
@@ -175,20 +155,13 @@ TEST_F(Fixture, LayeredFormCarriesItsColourKeyAndAlpha) {
     EXPECT_EQ(alpha, 170);
     EXPECT_EQ(flags, DWORD(LWA_ALPHA | LWA_COLORKEY));
     EXPECT_TRUE(GetWindowLongPtrA(form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
-}
-
-TEST_F(Fixture, StayOnTopMakesTheWindowTopmost) {
     form->SetFormStyle(fsStayOnTop);
     EXPECT_TRUE(GetWindowLongPtrA(form->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
 
 TEST_F(Fixture, AutoSizeToVisibleChildren) {
-    auto* a = new Swatch(form, clRed);
-    a->SetBounds(0, 0, 40, 30);
-    a->SetParent(form);
-    auto* b = new Swatch(form, clRed);
-    b->SetBounds(10, 50, 90, 60);
-    b->SetParent(form);
+    Add(clRed, 0, 0, 40, 30);
+    auto* b = Add(clRed, 10, 50, 90, 60);
     b->Hide();
     form->AdjustSizeToChildren();
     EXPECT_EQ(form->ClientWidth(), 40);

@@ -23,6 +23,11 @@ struct SpinEditTest : SpinFixture {
         edit->MinValue = minValue;
         edit->MaxValue = maxValue;
     }
+    std::pair<DWORD, DWORD> Selection() {
+        DWORD start = 0, end = 0;
+        SendMessageA(edit->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        return {start, end};
+    }
     // Types `text` into the emptied field and leaves it.
     std::string AfterLeaving(const std::string& text) {
         edit->SetFocus();
@@ -33,7 +38,7 @@ struct SpinEditTest : SpinFixture {
     }
 };
 
-TEST_F(SpinEditTest, RangeIsAppliedWhenTheFocusLeaves) {
+TEST_F(SpinEditTest, RangeIsAppliedWhenTheFocusLeavesAndWhenTheValueIsWritten) {
     Make(1, 60);
     EXPECT_EQ(AfterLeaving("0"), "1");
     EXPECT_EQ(AfterLeaving("75"), "60");
@@ -41,12 +46,7 @@ TEST_F(SpinEditTest, RangeIsAppliedWhenTheFocusLeaves) {
     EXPECT_EQ(AfterLeaving("-"), "-");  // no number: stays as typed, reads as the lower end
     EXPECT_EQ(edit->Value(), 1);
 
-    edit->MinValue = edit->MaxValue = 0;  // no range
-    EXPECT_EQ(AfterLeaving("-7500"), "-7500");
-}
 
-TEST_F(SpinEditTest, ValueIsReadFromTheTextAndWrittenWithinTheRange) {
-    Make(1, 60);
     edit->SetValue(120);
     EXPECT_EQ(edit->Text(), "60");
     edit->SetValue(-3);
@@ -58,7 +58,8 @@ TEST_F(SpinEditTest, ValueIsReadFromTheTextAndWrittenWithinTheRange) {
     edit->SetText("+17");
     EXPECT_EQ(edit->Value(), 17);
 
-    edit->MinValue = edit->MaxValue = 0;
+    edit->MinValue = edit->MaxValue = 0;  // no range
+    EXPECT_EQ(AfterLeaving("-7500"), "-7500");
     edit->SetText("");
     EXPECT_EQ(edit->Value(), 0);
     edit->SetValue(INT_MAX);
@@ -183,16 +184,13 @@ TEST_F(SpinEditTest, FocusAndTextChanges) {
     EXPECT_EQ(changes, 2);  // the refused "x" and the same value again change nothing
 
     // The keyboard's focus selects everything; without AutoSelect the caret stays.
-    DWORD start = 0, end = 0;
     edit->SetFocus();
-    SendMessageA(edit->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(std::make_pair(start, end), std::make_pair(0ul, 5ul));
+    EXPECT_EQ(Selection(), std::make_pair(0ul, 5ul));
     other->SetFocus();
     edit->AutoSelect = false;
     SendMessageA(edit->Handle(), EM_SETSEL, 1, 1);
     edit->SetFocus();
-    SendMessageA(edit->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(std::make_pair(start, end), std::make_pair(1ul, 1ul));
+    EXPECT_EQ(Selection(), std::make_pair(1ul, 1ul));
 }
 
 // The least height for a font: its height, a quarter of the smaller of it and the system font's,
