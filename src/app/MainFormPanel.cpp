@@ -3,6 +3,7 @@
 #include "DriveThresholds.h"
 #include "HistoryChart.h"
 #include "MainForm.h"
+#include "forms/FlagScope.h"
 #include "ServiceLink.h"
 #include "Settings.h"
 #include "TrayHint.h"
@@ -160,14 +161,8 @@ void TMainForm::ShowInfo() {
     // The latest reply is shown once after the one in hand, never inside it.
     do {
         showPending_ = false;
-        panelBusy_ = true;
-        try {
-            ShowReading();
-        } catch (...) {
-            panelBusy_ = false;
-            throw;
-        }
-        panelBusy_ = false;
+        forms::FlagScope busy(panelBusy_);
+        ShowReading();
     } while (showPending_);
 }
 

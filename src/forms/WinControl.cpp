@@ -1,4 +1,5 @@
 #include "WinControl.h"
+#include "FlagScope.h"
 #include "Application.h"
 #include "DialogKeys.h"
 #include "Menus.h"
@@ -123,14 +124,8 @@ void TWinControl::CreateParams(TCreateParams& p) {
 
 HWND TWinControl::Handle() {
     if (!handle_ && !creating_) {
-        creating_ = true;
-        try {
-            CreateWnd();
-        } catch (...) {
-            creating_ = false;
-            throw;
-        }
-        creating_ = false;
+        FlagScope creating(creating_);
+        CreateWnd();
     }
     return handle_;
 }
