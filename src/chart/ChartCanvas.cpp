@@ -355,6 +355,15 @@ void TChartCanvas::DoLine(int x0, int y0, int x1, int y1) {
 }
 
 void TChartCanvas::DoPolyline(const POINT* points, int count) {
+    // A wide solid line is set from stamps; the same pixels as GDI's, which merges a region for
+    // every segment of a wide pen.
+    const bool stamped = pen_.style == forms::psSolid && pen_.mode == forms::pmCopy && !pen_.smallDots &&
+                         pen_.width >= 2;
+    if (stamped) {
+        DC();
+        const RECT clip = dcClipped_ ? dcClip_ : RECT{0, 0, bitmap_.Width(), bitmap_.Height()};
+        if (wideLines_.Draw(bitmap_, clip, points, count, pen_.width, Rgb(pen_.color))) return;
+    }
     SelectPen();
     ::Polyline(DC(), points, count);
 }

@@ -6,6 +6,7 @@
 #pragma once
 #include "forms/Bitmap.h"
 #include "forms/Graphics.h"
+#include "WideLineStamps.h"
 #include <string>
 #include <utility>
 #include <vector>
@@ -187,6 +188,7 @@ private:
     void Deselect();
 
     forms::TBitmap bitmap_;
+    TWideLineStamps wideLines_;
     bool dirty_ = true;
     PenState pen_;
     BrushState brush_;

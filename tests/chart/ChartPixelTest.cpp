@@ -35,6 +35,8 @@ TEST(ChartPixels, AfterManyReadingsTheChartIsTheOneDrawnFromNothing) {
         const char* what;
         std::function<void(TChart&, std::vector<TLineSeries*>&)> setUp;
         bool rangeMovesLast;
+        // How a reading reaches the chart, when not as the monitor feeds it.
+        std::function<void(TChart&, std::vector<std::vector<double>>&)> feed = nullptr;
     } cases[] = {
         {"the monitor's chart", [](TChart&, auto&) {}, false},
         {"the range moves at the last reading", [](TChart&, auto&) {}, true},
@@ -47,6 +49,17 @@ TEST(ChartPixels, AfterManyReadingsTheChartIsTheOneDrawnFromNothing) {
          false},
         {"a colour per point", [](TChart&, auto& s) { s[0]->SetColorEachPoint(true); }, false},
         {"a smaller chart", [](TChart& c, auto&) { c.SetBounds(0, 0, 90, 60); }, false},
+        {"every reading a degree off the last", [](TChart&, auto&) {}, false,
+         [](TChart& c, auto& r) {
+             for (size_t d = 0; d < r.size(); ++d)
+                 for (size_t i = 0; i < r[d].size(); ++i) r[d][i] = 40 + 2 * d + (i + d) % 2;
+             FeedHistory(c, r);
+         }},
+        {"lines running far off the plot", [](TChart&, auto&) {}, false,
+         [](TChart& c, auto& r) {
+             FeedHistory(c, r);
+             thermowl::SetValueRange(c.LeftAxis(), 45, 45.1);
+         }},
     };
     for (const auto& k : cases) {
         TChart c(nullptr);
@@ -56,7 +69,8 @@ TEST(ChartPixels, AfterManyReadingsTheChartIsTheOneDrawnFromNothing) {
         for (int step = 0; step < 4; ++step) {
             auto readings = Readings(step);
             if (k.rangeMovesLast && step == 3) readings[0][50] = 90;
-            FeedHistory(c, readings);
+            if (k.feed) k.feed(c, readings);
+            else FeedHistory(c, readings);
             Pixels(c);
         }
         EXPECT_EQ(c.ChartCanvas().LayerReused(), !k.rangeMovesLast) << k.what;
