@@ -131,7 +131,11 @@ private:
     // The density's own parts (ConfFormDpi.cpp): the dialog moved onto a screen of another
     // density takes it, from the design values, so a way back gives the very same layout.
     void DpiChanged(int dpi, const RECT& suggested);
-    void ApplyDensityExtras();          // tab margin, track bar thumb, banner stretch
+    void ApplyDensityExtras();          // track bar thumb, banner stretch
+    // Four tabs in the dialog's width: a narrower margin beside each caption keeps them all in
+    // view, without the scroll arrows that would hide the first. Set before the tabs are laid
+    // out (added, or a new font), which is when the tab control takes it into account.
+    static constexpr int TabMargin = 3;
     void FitClientArea(int left, int top);
     void FitDriveNames();
     struct DesignRect { forms::TControl* control; int left, top, width, height; };

@@ -19,9 +19,6 @@ void TConfForm::Design(TControl* control, int left, int top, int width, int heig
 }
 
 void TConfForm::ApplyDensityExtras() {
-    // Four tabs in the dialog's width: a narrower margin beside each caption keeps them all in
-    // view, without the scroll arrows that would hide the first.
-    PageControl1->SetTabMargin(Scaled(3));
     TrackBar1->SetThumbLength(Scaled(20));
     Image1->Stretch = dpi_ != 96;  // the photograph has one size; stretched it still fills the band
 }
@@ -40,7 +37,8 @@ void TConfForm::FitClientArea(int left, int top) {
 void TConfForm::DpiChanged(int dpi, const RECT& suggested) {
     if (dpi <= 0 || dpi == dpi_) return;
     dpi_ = dpi;
-    // Fonts first: a spin edit's least height follows its font.
+    PageControl1->SetTabMargin(Scaled(TabMargin));
+    // Fonts next: a spin edit's least height follows its font.
     Font().SetHeight(-Scaled(DesignFontHeight));
     for (TComponent* c : Components())
         if (auto* control = dynamic_cast<TControl*>(c)) control->Font().SetHeight(-Scaled(DesignFontHeight));

@@ -24,6 +24,7 @@ void TConfForm::BuildForm() {
     PageControl1 = Place<TPageControl>(this, this, "PageControl1", 8, 64, 289, 225);
     SetFont(PageControl1, Font(), clNavy, fsBold);
     if (monitor_) PageControl1->SetImages(monitor_->ImageList1);
+    PageControl1->SetTabMargin(Scaled(TabMargin));
     struct Page { TTabSheet*& sheet; const char* name; const char* caption; int image; };
     for (const Page& p : {Page{TabSheet1, "TabSheet1", "General", 2}, Page{TabSheet2, "TabSheet2", "Monitor", 4},
                           Page{TabSheet3, "TabSheet3", "About", 0}, Page{TabSheet4, "TabSheet4", "Drives", -1}}) {

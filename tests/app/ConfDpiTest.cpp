@@ -66,6 +66,10 @@ using Layout = std::map<std::string, std::vector<int>>;
 Layout LayoutOf(TConfForm* d) {
     Layout layout{{"(client)", {d->ClientWidth(), d->ClientHeight(), d->Font().Height()}},
                   {"(thumb)", {d->TrackBar1->ThumbLength()}}};
+    for (int i = 0; i < d->PageControl1->PageCount(); ++i) {
+        const RECT tab = d->PageControl1->TabRect(i);
+        layout["(tab " + std::to_string(i) + ")"] = {tab.left, tab.top, tab.right, tab.bottom};
+    }
     for (forms::TComponent* c : d->Components())
         if (auto* control = dynamic_cast<forms::TControl*>(c)) {
             std::vector<int>& v = layout[c->Name];

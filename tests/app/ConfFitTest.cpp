@@ -72,6 +72,10 @@ std::string CaptionMisfits(TConfForm* dialog) {
         if (m.face != control->Font().Name()) misfits << c->Name << ": font " << m.face << "; ";
         if (m.width > room) misfits << c->Name << " \"" << text << "\" " << m.width << " > " << room << "; ";
     }
+    // The tabs' captions: all four tabs in view, no scroll arrows.
+    forms::TPageControl* pages = dialog->PageControl1;
+    if (const RECT last = pages->TabRect(pages->PageCount() - 1); last.right > pages->ClientWidth())
+        misfits << "the last tab ends at " << last.right << " > " << pages->ClientWidth() << "; ";
     if (measured < 40) misfits << "only " << measured << " captions measured";
     return misfits.str();
 }
