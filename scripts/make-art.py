@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the program's own pictures: the product icon (thermowl.ico, 16, 24, 32 and 48 pixels), the
-32 x 32 drive picture (drive.bmp) its 48 x 48 and 64 x 64 ones for 150 % and 200 % (drive48.bmp, drive64.bmp), the strip of nine 16 x 16 menu and button images
+"""Draws the program's own pictures: the product icon (thermowl.ico, 16, 20, 24, 32, 40 and 48 pixels),
+the 32 x 32 drive picture (drive.bmp) and its 40 x 40, 48 x 48 and 64 x 64 ones for 125 %, 150 % and
+200 % (drive40.bmp, drive48.bmp, drive64.bmp), the strip of nine 16 x 16 menu and button images
 (menuimages.bmp), magenta being see-through in both bitmaps, and the 304 x 60 banner of the
 options dialog (banner.jpg, encoded by ImageMagick's convert). Run it again after a change; its
 output is checked in under resources/."""
@@ -61,8 +62,8 @@ def thermometer(size):
     return px, a
 
 def write_ico(path):
-    # 24 and 48 pixels: the small and large icon at 150 %, drawn for that size.
-    sizes = (16, 24, 32, 48)
+    # 20 and 40, 24 and 48 pixels: the small and large icon at 125 % and 150 %, drawn for that size.
+    sizes = (16, 20, 24, 32, 40, 48)
     images = [icon_image(*thermometer(n)) for n in sizes]
     head = struct.pack("<HHH", 0, 1, len(images))
     offset = 6 + 16 * len(images)
@@ -73,7 +74,7 @@ def write_ico(path):
     open(path, "wb").write(head + entries + b"".join(images))
 
 def drive(size=32):
-    # Drawn for its size (32, 48 or 64 pixels) rather than stretched.
+    # Drawn for its size (32, 40, 48 or 64 pixels) rather than stretched.
     k = size / 32
     r = lambda v: round(v * k)
     m = (255, 0, 255)
@@ -285,6 +286,7 @@ def write_jpeg(path, pixels):
 out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "resources")
 write_ico(os.path.join(out, "thermowl.ico"))
 write_bmp(os.path.join(out, "drive.bmp"), drive())
+write_bmp(os.path.join(out, "drive40.bmp"), drive(40))
 write_bmp(os.path.join(out, "drive48.bmp"), drive(48))
 write_bmp(os.path.join(out, "drive64.bmp"), drive(64))
 write_bmp(os.path.join(out, "menuimages.bmp"), menu_images())

@@ -28,12 +28,9 @@ TConfForm::TConfForm(TComponent* owner, TMainForm* monitor) : TForm(owner), moni
     OnShow = [this](TObject* s) { FormShow(s); };
     OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
 
+    ApplyDensityExtras();
     Handle();
-    // The client area is a design value; the frame around it is whatever the system draws.
-    RECT frame{0, 0, Scaled(304), Scaled(327)};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)));
-    SetBounds(Left(), Top(), frame.right - frame.left, frame.bottom - frame.top);
+    FitClientArea(Left(), Top());
     HINSTANCE module = GetModuleHandleA(nullptr);
     if (bigIcon_.LoadFromResourceName(module, "MAINICON", GetSystemMetrics(SM_CXICON)))
         SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Handle()));
@@ -57,6 +54,7 @@ TConfForm::~TConfForm() {
 void TConfForm::Notification(TComponent* component, TOperation operation) {
     TForm::Notification(component, operation);
     if (operation == opRemove && component == monitor_) monitor_ = nullptr;
+    if (operation == opRemove) designs_.erase(component);
 }
 
 void TConfForm::CreateParams(TCreateParams& p) {

@@ -16,6 +16,7 @@
 #include <array>
 #include <exception>
 #include <functional>
+#include <map>
 #include <string>
 
 namespace thermowl {
@@ -38,9 +39,13 @@ public:
     // Shows the dialog and brings it to front on the page; an open dialog keeps its edits.
     void ShowPage(int page);
 
-    // The density the dialog was made for; sizes designed for 96 pixels per inch grow by dpi / 96.
+    // The density the dialog is at; sizes designed for 96 pixels per inch grow by dpi / 96.
     int Dpi() const { return dpi_; }
     int Scaled(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+    // Places a control at its 96-dpi design rectangle grown to the dialog's density, and keeps
+    // the design for a change of density (ConfFormDpi.cpp).
+    void Design(forms::TControl* control, int left, int top, int width, int height);
+    static constexpr int DesignFontHeight = 11;  // every font of the dialog, in pixels at 96 dpi
 
     forms::TImage* Image1;  // the banner
     forms::TPageControl* PageControl1;
@@ -100,6 +105,7 @@ public:
 
 protected:
     void CreateParams(forms::TCreateParams& params) override;
+    void WndProc(forms::TMessage& msg) override;
     void DoShow() override;
     void Notification(forms::TComponent* component, forms::TOperation operation) override;
 
@@ -121,6 +127,19 @@ private:
     void ShowError(std::exception_ptr error);
     // Runs a handler as the window procedure would: its failure goes to the error box.
     void Guarded(const std::function<void()>& handler);
+
+    // The density's own parts (ConfFormDpi.cpp): the dialog moved onto a screen of another
+    // density takes it, from the design values, so a way back gives the very same layout.
+    void DpiChanged(int dpi, const RECT& suggested);
+    void ApplyDensityExtras();          // track bar thumb, banner stretch
+    // Four tabs in the dialog's width: a narrower margin beside each caption keeps them all in
+    // view, without the scroll arrows that would hide the first. Set before the tabs are laid
+    // out (added, or a new font), which is when the tab control takes it into account.
+    static constexpr int TabMargin = 3;
+    void FitClientArea(int left, int top);
+    void FitDriveNames();
+    struct DesignRect { forms::TControl* control; int left, top, width, height; };
+    std::map<forms::TComponent*, DesignRect> designs_;  // by the control, forgotten as it goes
 
     TMainForm* monitor_;
     int dpi_ = 96;

@@ -4,7 +4,6 @@
 #include "ConfFormPlace.h"
 #include "DriveThresholds.h"
 #include "ServiceLink.h"
-#include "controls/XPToggleLayout.h"
 #include "forms/Application.h"
 #include "forms/Bitmap.h"
 #include "forms/Platform.h"
@@ -40,7 +39,7 @@ int ShownDrives() { return std::clamp<int>(DriveCount, 0, MaxDrives); }
 std::string FittedName(TXPRadioButton* radio, std::string name) {
     TBitmap probe(1, 1);
     probe.Canvas().Font().Assign(radio->Font());
-    const int room = radio->Width() - ToggleBoxSize - 5;
+    const int room = radio->Width() - radio->BoxSize() - 5;
     if (probe.Canvas().TextWidth(name) <= room) return name;
     while (!name.empty() && probe.Canvas().TextWidth(name + "...") > room) name.pop_back();
     return name + "...";
@@ -103,16 +102,20 @@ void TConfForm::ShowDriveLimits() {
         const bool shown = i < drives;
         DriveRadios[i]->SetVisible(shown);
         DriveLimitLabels[i]->SetVisible(shown);
-        if (!shown) continue;
-        DriveRadios[i]->SetCaption(FittedName(DriveRadios[i], DriveName(DriveTable[i])));
-        DriveLimitLabels[i]->SetCaption(LimitsText(ThresholdsForDrive(i)));
+        if (shown) DriveLimitLabels[i]->SetCaption(LimitsText(ThresholdsForDrive(i)));
     }
+    FitDriveNames();
     // The first drive is chosen unless one still is.
     if (drives > 0 && ChosenDrive() < 0) DriveRadios[0]->SetChecked(true);
     const int chosen = ChosenDrive();
     for (TControl* c : std::initializer_list<TControl*>{SpinEdit4, SpinEdit5, XPButton4, XPButton5})
         c->SetEnabled(chosen >= 0);
     if (chosen >= 0) DriveRadioClick(chosen);
+}
+
+void TConfForm::FitDriveNames() {
+    for (int i = 0; i < ShownDrives(); ++i)
+        DriveRadios[i]->SetCaption(FittedName(DriveRadios[i], DriveName(DriveTable[i])));
 }
 
 int TConfForm::ChosenDrive() const {

@@ -15,19 +15,16 @@ void TConfForm::BuildForm() {
     SetBorderStyle(bsSingle);
     SetFormStyle(fsStayOnTop);
     Font().SetName("MS Sans Serif");
-    Font().SetHeight(-Scaled(11));
+    Font().SetHeight(-Scaled(DesignFontHeight));
     SetColor(clBtnFace);
 
     Image1 = Place<TImage>(this, this, "Image1", 0, 0, 304, 60);
     LoadJpegResource(GetModuleHandleA(nullptr), "BANNER", Image1->Picture());
-    Image1->Stretch = dpi_ != 96;  // the photograph has one size; stretched it still fills the band
 
     PageControl1 = Place<TPageControl>(this, this, "PageControl1", 8, 64, 289, 225);
     SetFont(PageControl1, Font(), clNavy, fsBold);
     if (monitor_) PageControl1->SetImages(monitor_->ImageList1);
-    // Four tabs in the dialog's width: a narrower margin beside each caption keeps them all in
-    // view, without the scroll arrows that would hide the first.
-    PageControl1->SetTabMargin(Scaled(3));
+    PageControl1->SetTabMargin(Scaled(TabMargin));
     struct Page { TTabSheet*& sheet; const char* name; const char* caption; int image; };
     for (const Page& p : {Page{TabSheet1, "TabSheet1", "General", 2}, Page{TabSheet2, "TabSheet2", "Monitor", 4},
                           Page{TabSheet3, "TabSheet3", "About", 0}, Page{TabSheet4, "TabSheet4", "Drives", -1}}) {
@@ -115,7 +112,7 @@ void TConfForm::BuildMonitorPage() {
     auto link = [this](TWinControl* parent, const char* name, int top, void (TConfForm::*click)(TObject*)) {
         auto* l = Place<TLabel>(this, parent, name, 88, top);
         l->SetAutoSize(false);
-        l->SetBounds(Scaled(88), Scaled(top), Scaled(43), Scaled(13));
+        Design(l, 88, top, 43, 13);
         l->SetCaption("change");
         l->Cursor = IDC_HAND;
         l->OnClick = [this, click](TObject* s) { Guarded([&] { (this->*click)(s); }); };
@@ -152,7 +149,6 @@ void TConfForm::BuildMonitorPage() {
     TrackBar1 = Place<TTrackBar>(this, XPGroupBox6, "TrackBar1", 16, 16, 233, 25);
     TrackBar1->SetRange(0, 255);
     TrackBar1->SetFrequency(1);
-    TrackBar1->SetThumbLength(Scaled(20));
     TrackBar1->SetLineSize(1);
     TrackBar1->SetPageSize(2);
     TrackBar1->OnChange = [this](TObject* s) { Guarded([&] { TrackBar1Change(s); }); };

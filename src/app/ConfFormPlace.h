@@ -10,14 +10,13 @@ namespace thermowl {
 constexpr forms::TColor GroupBorder = forms::clGreen, GroupCaption = 0xD05300, ControlText = forms::clBlue;
 
 // Makes a control owned by the dialog, placed on `parent` at (left, top); a size of 0 keeps the
-// control's own. Every value is a 96-dpi design value, grown to the dialog's density.
+// control's own. Every value is a 96-dpi design value, grown to the dialog's density and kept.
 template <typename T>
 T* Place(TConfForm* owner, forms::TWinControl* parent, const char* name, int left, int top, int width = 0,
          int height = 0) {
     T* c = new T(owner);
     c->Name = name;
-    c->SetBounds(owner->Scaled(left), owner->Scaled(top), owner->Scaled(width ? width : c->Width()),
-                 owner->Scaled(height ? height : c->Height()));
+    owner->Design(c, left, top, width ? width : c->Width(), height ? height : c->Height());
     c->SetParent(parent);
     return c;
 }

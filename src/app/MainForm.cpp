@@ -39,9 +39,7 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
     TrayIcon1 = new tray::TTrayIcon(this);
     TrayIcon1->Name = "TrayIcon1";
     TrayIcon1->BeginLoading();
-    TIcon productIcon;
-    productIcon.LoadFromResourceName(GetModuleHandleA(nullptr), "MAINICON", GetSystemMetrics(SM_CXSMICON));
-    TrayIcon1->SetIcon(productIcon);
+    FollowDesktopDpi();  // the icon at the main screen's density
     TrayIcon1->SetIconVisible(true);
     TrayIcon1->MinimizeToTray = true;
     TrayIcon1->SetPopupMenu(PopupMenu1);
@@ -82,6 +80,10 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
     Timer1->OnTimer = [this](TObject* s) { Timer1Timer(s); };
     Timer2->OnTimer = [this](TObject* s) { Timer2Timer(s); };
     ConnectTray();
+    settingsHook_ = Application->HookMainWindow([this](TMessage& m) {
+        if (m.Msg == WM_DISPLAYCHANGE || m.Msg == WM_SETTINGCHANGE) FollowDesktopDpi();
+        return false;
+    });
 
     OnShow = [this](TObject* s) { FormShow(s); };
     OnPaint = [this](TObject* s) { FormPaint(s); };
@@ -99,7 +101,10 @@ TMainForm::TMainForm(TComponent* owner) : TForm(owner) {
     }
 }
 
-TMainForm::~TMainForm() { MarkDestroying(); }
+TMainForm::~TMainForm() {
+    MarkDestroying();
+    if (Application) Application->UnhookMainWindow(settingsHook_);
+}
 
 void TMainForm::CreateParams(TCreateParams& p) {
     TForm::CreateParams(p);
@@ -231,9 +236,11 @@ void TMainForm::WndProc(TMessage& m) {
     }
     if (m.Msg == DpiChangedMsg) {
         DpiChanged(HIWORD(m.WParam), *reinterpret_cast<const RECT*>(m.LParam));
+        FollowDesktopDpi();
         m.Result = 0;
         return;
     }
+    if (m.Msg == WM_DISPLAYCHANGE || m.Msg == WM_SETTINGCHANGE) FollowDesktopDpi();
     if (m.Msg == ShowPendingMsg) {
         if (showPending_) ShowInfo();
         m.Result = 0;

@@ -113,6 +113,11 @@ private:
     // Fonts, the drive picture and the chart for `dpi`; the rows follow at the next CreateIcons.
     void ApplyDpi(int dpi);
     void DpiChanged(int dpi, const RECT& suggested);
+    // The tray icon and the menu images follow the main screen's density (MainFormTrayDpi.cpp).
+    int trayDpi_ = 0;  // the density they were last made for
+    int settingsHook_ = 0;  // the application window's hook: the broadcasts reach it also when
+                            // the monitor is a child of the desktop
+    void FollowDesktopDpi();
     void PullBackOnScreen();
     int builtDrives_ = 0;
     // While the panel is being shown, or a row's mouse-down drags the window, a reply only marks

@@ -11,9 +11,9 @@ using namespace forms;
 void TMainForm::ApplyDpi(int dpi) {
     dpi_ = dpi > 0 ? dpi : 96;
     Font().SetHeight(-Scaled(11));
-    // Sharp pictures: the drive drawn for 200 % or 150 % once the screen is that dense.
-    Image1->Picture().LoadFromResourceName(GetModuleHandleA(nullptr),
-                                           dpi_ >= 192 ? "DRIVE64" : dpi_ >= 144 ? "DRIVE48" : "DRIVE");
+    // Sharp pictures: the drive drawn for 200 %, 150 % or 125 % once the screen is that dense.
+    Image1->Picture().LoadFromResourceName(
+        GetModuleHandleA(nullptr), dpi_ >= 192 ? "DRIVE64" : dpi_ >= 144 ? "DRIVE48" : dpi_ >= 120 ? "DRIVE40" : "DRIVE");
     Image1->SetBounds(0, Scaled(16), Scaled(32), Scaled(32));
     Chart1->SetBounds(Chart1->Left(), Chart1->Top(), Scaled(145), Scaled(105));
     chart::TChartAxis& left = Chart1->LeftAxis();

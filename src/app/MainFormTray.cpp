@@ -56,11 +56,8 @@ void TMainForm::LoadMenuImages() {
     if (!strip.LoadFromResourceName(GetModuleHandleA(nullptr), "MENUIMAGES")) return;
     // The menu opens at the tray, on the main screen: its density is the desktop window's.
     const int from = 16, size = MulDiv(from, static_cast<int>(platform.GetDpiForWindow(GetDesktopWindow())), 96);
-    if (size != ImageList1->Width()) {
-        delete ImageList1;
-        ImageList1 = new TImageList(this, size, size);
-        ImageList1->Name = "ImageList1";
-    }
+    // The same list at the new size: the menu and the options dialog's tabs keep pointing at it.
+    ImageList1->SetSize(size, size);
     for (int i = 0; i < MenuImageCount && (i + 1) * from <= strip.Width(); ++i) {
         TBitmap cell(size, size);
         if (size == from)

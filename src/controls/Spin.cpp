@@ -28,6 +28,8 @@ bool ParseInteger(const std::string& s, int& out) {
     return true;
 }
 
+constexpr UINT DpiChangedAfterParent = 0x02E3;  // WM_DPICHANGED_AFTERPARENT, Windows 10 on
+
 char DecimalSeparator() {
     char text[8] = {};
     return GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, text, sizeof text) > 1 ? text[0] : '.';
@@ -41,7 +43,7 @@ TSpinEdit::TSpinEdit(TComponent* owner) : TWinControl(owner) {
     SetCaption("0");
     SetBounds(0, 0, 121, 22);
     button_ = new TSpinButton(this);
-    button_->SetBounds(0, 0, 15, 17);
+    button_->SetBounds(0, 0, ButtonWidth, ButtonHeight);
     button_->SetFocusControl(this);
     button_->OnUpClick = [this](TObject*) { StepUp(); };
     button_->OnDownClick = [this](TObject*) { StepDown(); };
@@ -192,6 +194,7 @@ void TSpinEdit::CreateWnd() {
     creatingWindow_ = false;
     if (!HandleAllocated()) return;
     if (maxLength_) SendMessageA(Handle(), EM_LIMITTEXT, maxLength_, 0);
+    SetDpi(static_cast<int>(platform.GetDpiForWindow(Handle())));
     SizeChanged();
 }
 
@@ -265,6 +268,10 @@ void TSpinEdit::WndProc(TMessage& m) {
         case WM_SIZE:
             TWinControl::WndProc(m);  // the edit resets its formatting rectangle here
             if (!creatingWindow_) SizeChanged();
+            return;
+        case DpiChangedAfterParent:  // moved with its window onto a screen of another density
+            SetDpi(static_cast<int>(platform.GetDpiForWindow(Handle())));
+            TWinControl::WndProc(m);
             return;
         case WM_PASTE: case WM_CUT:
             if (CanEditText()) DefaultHandler(m);

@@ -35,6 +35,11 @@ public:
     void SetCtl3D(bool v);
 
     TSpinButton* Button() const { return button_; }
+    // The density the button is sized and drawn for: the window's own once it has one, or what
+    // its owner sets (a dialog moved onto another screen). SpinDpi.cpp.
+    int Dpi() const { return button_->Dpi(); }
+    void SetDpi(int dpi);
+    static constexpr int ButtonWidth = 15, ButtonHeight = 17;  // at 96 dpi
     // The least height that shows the font's text whole.
     int MinHeight();
 

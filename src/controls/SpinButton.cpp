@@ -1,18 +1,27 @@
 #include "SpinButton.h"
+#include "ControlArt.h"
 
 namespace controls {
 
 using namespace forms;
 
-namespace {
-// One of the default arrows, a named bitmap among the program's resources.
-void LoadSpinGlyph(TBitmap& glyph, const char* name) {
-    glyph.LoadFromResourceName(GetModuleHandleA(nullptr), name);
+void TSpinButton::LoadGlyph(TBitmap& glyph, const char* name) const {
+    LoadControlPicture(glyph, name, dpi_);
     // The arrows are drawn black on olive; the olive is the background.
     glyph.SetTransparentColor(clOlive);
     glyph.SetTransparent(true);
 }
-}  // namespace
+
+void TSpinButton::SetDpi(int dpi) {
+    if (dpi <= 0) dpi = 96;
+    if (dpi == dpi_) return;
+    dpi_ = dpi;
+    if (!ownUpGlyph_) LoadGlyph(up_->Glyph(), "SpinUp");
+    if (!ownDownGlyph_) LoadGlyph(down_->Glyph(), "SpinDown");
+    up_->Invalidate();
+    down_->Invalidate();
+    SetBounds(Left(), Top(), Width(), Height());  // the least width may have grown
+}
 
 TSpinButton::TSpinButton(TComponent* owner) : TWinControl(owner) {
     up_ = MakeButton("SpinUp");
@@ -29,7 +38,7 @@ TSpinButton::~TSpinButton() {
 TRepeatButton* TSpinButton::MakeButton(const char* glyphName) {
     auto* b = new TRepeatButton(this);
     b->SetRepeatState(RepeatWhileHeld);
-    LoadSpinGlyph(b->Glyph(), glyphName);
+    LoadGlyph(b->Glyph(), glyphName);
     b->OnMouseDown = [this](TObject* sender, TMouseButton button, TShiftState, int, int) {
         ButtonMouseDown(sender, button);
     };
@@ -39,13 +48,15 @@ TRepeatButton* TSpinButton::MakeButton(const char* glyphName) {
 }
 
 void TSpinButton::SetUpGlyph(const TBitmap* glyph) {
+    ownUpGlyph_ = glyph != nullptr;
     if (glyph) up_->Glyph().Assign(*glyph);
-    else LoadSpinGlyph(up_->Glyph(), "SpinUp");
+    else LoadGlyph(up_->Glyph(), "SpinUp");
 }
 
 void TSpinButton::SetDownGlyph(const TBitmap* glyph) {
+    ownDownGlyph_ = glyph != nullptr;
     if (glyph) down_->Glyph().Assign(*glyph);
-    else LoadSpinGlyph(down_->Glyph(), "SpinDown");
+    else LoadGlyph(down_->Glyph(), "SpinDown");
 }
 
 void TSpinButton::SetFocusControl(TWinControl* control) {
@@ -67,7 +78,8 @@ void TSpinButton::CreateParams(TCreateParams& p) {
 
 void TSpinButton::AdjustSize(int& width, int& height) {
     if (!up_ || !down_ || Loading()) return;
-    if (width < MinWidth) width = MinWidth;
+    const int least = MulDiv(MinWidth, dpi_, 96);
+    if (width < least) width = least;
     int upper = height / 2;
     up_->SetBounds(0, 0, width, upper);
     // The lower button starts on the upper one's last row, so their edges share one line.

@@ -1,5 +1,6 @@
 // TSpinButton: a pair of arrow buttons stacked one above the other, the upper one stepping up
-// and the lower one down. Both repeat while held; a press hands the focus to FocusControl.
+// and the lower one down. Both repeat while held; a press hands the focus to FocusControl. Its
+// least width and the default arrows grow with the screen's density.
 #pragma once
 #include "SpinRepeatButton.h"
 #include "forms/WinControl.h"
@@ -8,12 +9,16 @@ namespace controls {
 
 class TSpinButton : public forms::TWinControl {
 public:
-    static constexpr int MinWidth = 15;
+    static constexpr int MinWidth = 15;  // at 96 dpi
+
+    // The density the arrows are drawn for and MinWidth grows with; set by the spin edit.
+    int Dpi() const { return dpi_; }
+    void SetDpi(int dpi);
 
     explicit TSpinButton(forms::TComponent* owner);
     ~TSpinButton() override;
 
-    // The arrow pictures; setting none (null) brings back the "SpinUp" / "SpinDown" bitmaps.
+    // The arrow pictures; setting none (null) brings back the "SpinUp" / "SpinDown" ones.
     forms::TBitmap& UpGlyph() { return up_->Glyph(); }
     void SetUpGlyph(const forms::TBitmap* glyph);
     forms::TBitmap& DownGlyph() { return down_->Glyph(); }
@@ -45,6 +50,7 @@ protected:
 
 private:
     TRepeatButton* MakeButton(const char* glyphName);
+    void LoadGlyph(forms::TBitmap& glyph, const char* name) const;
     void AdjustSize(int& width, int& height);
     void SetFocusedButton(TRepeatButton* button);
     void ButtonMouseDown(forms::TObject* sender, forms::TMouseButton button);
@@ -54,6 +60,8 @@ private:
     TRepeatButton* down_ = nullptr;
     TRepeatButton* focusedButton_ = nullptr;
     forms::TWinControl* focusControl_ = nullptr;
+    int dpi_ = 96;
+    bool ownUpGlyph_ = false, ownDownGlyph_ = false;  // set by the user: kept at any density
 };
 
 }  // namespace controls

@@ -6,37 +6,33 @@ using namespace forms;
 
 namespace {
 constexpr TColor FaceFrame = 0x80501F, DisabledFrame = 0xBFC8CF;
-constexpr TColor Magenta = 0xFF00FF;
 
-// A 13 x 13 face: a one-pixel frame around the 11 x 11 picture (or a white fill).
-void MakeFace(TBitmap& face, TColor frame, TBitmap* inside) {
-    face.SetSize(ToggleBoxSize, ToggleBoxSize);
+// The face: a frame around the gradient picture (or a white fill).
+void MakeFace(TBitmap& face, const ToggleMetrics& m, TColor frame, TBitmap* inside) {
+    face.SetSize(m.box, m.box);
     TCanvas& c = face.Canvas();
     c.Brush().SetColor(clWhite);
-    c.FillRect({0, 0, ToggleBoxSize, ToggleBoxSize});
+    c.FillRect({0, 0, m.box, m.box});
     c.Brush().SetColor(frame);
-    c.FrameRect({0, 0, ToggleBoxSize, ToggleBoxSize});
-    if (inside) c.Draw(1, 1, *inside);
+    for (int i = 0; i < m.frame; ++i) c.FrameRect({i, i, m.box - i, m.box - i});
+    if (inside) c.Draw(m.frame, m.frame, *inside);
 }
 }  // namespace
 
-TXPCheckBox::TXPCheckBox(TComponent* owner) : TXPToggle(owner, 97, 17) {
+TXPCheckBox::TXPCheckBox(TComponent* owner) : TXPToggle(owner, 97, 17) { MakePictures(); }
+
+void TXPCheckBox::MakePictures() {
     TBitmap unpressed, pressed;
-    LoadResource(unpressed, "CB_UNPRESS");
-    LoadResource(pressed, "CB_PRESS");
-    MakeFace(face_, FaceFrame, &unpressed);
-    MakeFace(pressedFace_, FaceFrame, &pressed);
-    MakeFace(disabledFace_, DisabledFrame, nullptr);
-    LoadResource(hotRing_, "CB_BORDER");
-    hotRing_.SetTransparent(true);
-    hotRing_.SetTransparentColor(Magenta);
-    LoadResource(checkMark_, "CB_FLAG");
-    checkMark_.SetTransparent(true);  // its bottom-left pixel: magenta
-    LoadResource(grayedMark_, "CB_GRAYED");
-    LoadResource(disabledCheckMark_, "CB_DISFLAG");
-    disabledCheckMark_.SetTransparent(true);
-    disabledCheckMark_.SetTransparentColor(Magenta);
-    LoadResource(disabledGrayedMark_, "CB_DISGRAYED");
+    LoadPicture(unpressed, "CB_UNPRESS");
+    LoadPicture(pressed, "CB_PRESS");
+    MakeFace(face_, Metrics(), FaceFrame, &unpressed);
+    MakeFace(pressedFace_, Metrics(), FaceFrame, &pressed);
+    MakeFace(disabledFace_, Metrics(), DisabledFrame, nullptr);
+    LoadPicture(hotRing_, "CB_BORDER", true);
+    LoadPicture(checkMark_, "CB_FLAG", true);
+    LoadPicture(grayedMark_, "CB_GRAYED");
+    LoadPicture(disabledCheckMark_, "CB_DISFLAG", true);
+    LoadPicture(disabledGrayedMark_, "CB_DISGRAYED");
 }
 
 TXPCheckBox::~TXPCheckBox() = default;
@@ -57,15 +53,17 @@ void TXPCheckBox::Toggle() {
 }
 
 void TXPCheckBox::DrawBox(TCanvas& canvas, int x, int y) {
+    const ToggleMetrics& m = Metrics();
+    const int mark = (m.box - m.mark) / 2;
     if (Enabled()) {
         canvas.Draw(x, y, Flags().Pressed ? pressedFace_ : face_);
-        if (Flags().MouseInside && !Flags().Pressed) canvas.Draw(x + 1, y + 1, hotRing_);
-        if (state_ == cbChecked) canvas.Draw(x + 3, y + 3, checkMark_);
-        else if (state_ == cbGrayed) canvas.Draw(x + 3, y + 3, grayedMark_);
+        if (Flags().MouseInside && !Flags().Pressed) canvas.Draw(x + m.frame, y + m.frame, hotRing_);
+        if (state_ == cbChecked) canvas.Draw(x + mark, y + mark, checkMark_);
+        else if (state_ == cbGrayed) canvas.Draw(x + mark, y + mark, grayedMark_);
     } else {
         canvas.Draw(x, y, disabledFace_);
-        if (state_ == cbChecked) canvas.Draw(x + 3, y + 3, disabledCheckMark_);
-        else if (state_ == cbGrayed) canvas.Draw(x + 3, y + 3, disabledGrayedMark_);
+        if (state_ == cbChecked) canvas.Draw(x + mark, y + mark, disabledCheckMark_);
+        else if (state_ == cbGrayed) canvas.Draw(x + mark, y + mark, disabledGrayedMark_);
     }
 }
 

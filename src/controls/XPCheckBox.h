@@ -21,6 +21,7 @@ public:
 protected:
     void DrawBox(forms::TCanvas& canvas, int x, int y) override;
     void Toggle() override;
+    void MakePictures() override;
 
 private:
     TXPCheckBoxState state_ = cbUnchecked;

@@ -6,15 +6,13 @@ namespace controls {
 
 using namespace forms;
 
-TXPRadioButton::TXPRadioButton(TComponent* owner) : TXPToggle(owner, 113, 17) {
+TXPRadioButton::TXPRadioButton(TComponent* owner) : TXPToggle(owner, 113, 17) { MakePictures(); }
+
+void TXPRadioButton::MakePictures() {
     const std::pair<TBitmap*, const char*> pictures[] = {
         {&face_, "RD_UNPRESS"}, {&pressedFace_, "RD_PRESS"}, {&hotRing_, "RD_BORDER"},
         {&dot_, "RD_FLAG"},     {&disabledFace_, "RD_DISABLED"}, {&disabledDot_, "RD_DISFLAG"}};
-    for (auto& [bitmap, name] : pictures) {
-        LoadResource(*bitmap, name);
-        bitmap->SetTransparent(true);
-        bitmap->SetTransparentColor(0xFF00FF);
-    }
+    for (auto& [bitmap, name] : pictures) LoadPicture(*bitmap, name, true);
 }
 
 TXPRadioButton::~TXPRadioButton() = default;
@@ -50,17 +48,19 @@ void TXPRadioButton::DoEnter() {
 }
 
 void TXPRadioButton::DrawBox(TCanvas& canvas, int x, int y) {
+    const ToggleMetrics& m = Metrics();
+    const int dot = (m.box - m.dot) / 2;
     // The circle pictures are see-through at their corners.
     canvas.Brush().SetStyle(bsSolid);
     canvas.Brush().SetColor(Color());
-    canvas.FillRect({x, y, x + ToggleBoxSize, y + ToggleBoxSize});
+    canvas.FillRect({x, y, x + m.box, y + m.box});
     if (Enabled()) {
         canvas.Draw(x, y, Flags().Pressed ? pressedFace_ : face_);
-        if (Flags().MouseInside && !Flags().Pressed) canvas.Draw(x + 1, y + 1, hotRing_);
-        if (checked_) canvas.Draw(x + 4, y + 4, dot_);
+        if (Flags().MouseInside && !Flags().Pressed) canvas.Draw(x + m.frame, y + m.frame, hotRing_);
+        if (checked_) canvas.Draw(x + dot, y + dot, dot_);
     } else {
         canvas.Draw(x, y, disabledFace_);
-        if (checked_) canvas.Draw(x + 4, y + 4, disabledDot_);
+        if (checked_) canvas.Draw(x + dot, y + dot, disabledDot_);
     }
 }
 

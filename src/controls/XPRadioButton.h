@@ -19,6 +19,7 @@ protected:
     void Toggle() override { SetChecked(true); }
     bool FocusBeforePress() const override { return true; }
     void DoEnter() override;
+    void MakePictures() override;
 
 private:
     bool checked_ = false;

@@ -1,8 +1,13 @@
 #include "XPToggle.h"
+#include "forms/Platform.h"
 
 namespace controls {
 
 using namespace forms;
+
+namespace {
+constexpr UINT DpiChangedAfterParent = 0x02E3;  // WM_DPICHANGED_AFTERPARENT, Windows 10 on
+}  // namespace
 
 TXPToggle::TXPToggle(TComponent* owner, int width, int height)
     : TCustomControl(owner), boxBuffer_(ToggleBoxSize, ToggleBoxSize) {
@@ -25,8 +30,26 @@ void TXPToggle::SetAlignment(TXPCheckBoxAlign v) {
     Invalidate();
 }
 
-void TXPToggle::LoadResource(TBitmap& bitmap, const char* name) {
-    bitmap.LoadFromResourceName(GetModuleHandleA(nullptr), name);
+void TXPToggle::CreateWnd() {
+    TCustomControl::CreateWnd();
+    SetDpi(static_cast<int>(platform.GetDpiForWindow(Handle())));
+}
+
+void TXPToggle::SetDpi(int dpi) {
+    if (dpi <= 0) dpi = 96;
+    if (dpi == dpi_) return;
+    dpi_ = dpi;
+    metrics_ = ToggleMetricsFor(dpi);
+    boxBuffer_.SetSize(metrics_.box, metrics_.box);
+    MakePictures();
+    Invalidate();
+}
+
+void TXPToggle::LoadPicture(TBitmap& bitmap, const char* name, bool seeThrough) const {
+    LoadControlPicture(bitmap, name, dpi_);
+    if (!seeThrough) return;
+    bitmap.SetTransparent(true);
+    bitmap.SetTransparentColor(0xFF00FF);
 }
 
 // --- painting --------------------------------------------------------------------------------
@@ -39,6 +62,8 @@ void TXPToggle::WndProc(TMessage& m) {
         m.Result = 0;
         return;
     }
+    // Moved with its window onto a screen of another density.
+    if (m.Msg == DpiChangedAfterParent) SetDpi(static_cast<int>(platform.GetDpiForWindow(Handle())));
     TCustomControl::WndProc(m);
 }
 
@@ -55,11 +80,12 @@ void TXPToggle::RedrawBox() {
     TCanvas& buffer = boxBuffer_.Canvas();
     buffer.Brush().SetStyle(bsSolid);
     buffer.Brush().SetColor(Color());
-    buffer.FillRect({0, 0, ToggleBoxSize, ToggleBoxSize});
+    const int box = metrics_.box;
+    buffer.FillRect({0, 0, box, box});
     DrawBox(buffer, 0, 0);
-    POINT at = ToggleBoxPosition(alignment_, Width(), Height());
+    POINT at = ToggleBoxPosition(alignment_, Width(), Height(), box);
     WindowDC dc(Handle());
-    BitBlt(dc.get(), at.x, at.y, ToggleBoxSize, ToggleBoxSize, buffer.Handle(), 0, 0, SRCCOPY);
+    BitBlt(dc.get(), at.x, at.y, box, box, buffer.Handle(), 0, 0, SRCCOPY);
 }
 
 void TXPToggle::Paint() {
@@ -68,11 +94,11 @@ void TXPToggle::Paint() {
     canvas.Brush().SetStyle(bsSolid);
     canvas.Brush().SetColor(Color());
     canvas.FillRect({0, 0, w, h});
-    POINT box = ToggleBoxPosition(alignment_, w, h);
+    POINT box = ToggleBoxPosition(alignment_, w, h, metrics_.box);
     DrawBox(canvas, box.x, box.y);
 
     const int hW = canvas.TextHeight("W");
-    RECT caption = ToggleCaptionRect(alignment_, w, h, hW);
+    RECT caption = ToggleCaptionRect(alignment_, w, h, hW, metrics_.box);
     HDC dc = canvas.Handle();
     canvas.RequireFont();
     SetTextColor(dc, ColorToRGB(Font().Color()));
@@ -83,7 +109,8 @@ void TXPToggle::Paint() {
     if (Focused()) {
         RECT text{0, 0, 0, 0};
         DrawTextA(dc, Caption().c_str(), -1, &text, DT_LEFT | DT_TOP | DT_CALCRECT);
-        RECT focus = ToggleFocusRect(alignment_, w, h, hW, {text.right - text.left, text.bottom - text.top});
+        RECT focus = ToggleFocusRect(alignment_, w, h, hW, {text.right - text.left, text.bottom - text.top},
+                                     metrics_.box);
         SetTextColor(dc, RGB(0, 0, 0));
         SetBkColor(dc, RGB(255, 255, 255));
         DrawFocusRect(dc, &focus);

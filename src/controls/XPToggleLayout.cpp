@@ -2,18 +2,18 @@
 
 namespace controls {
 
-POINT ToggleBoxPosition(TXPCheckBoxAlign align, int width, int height) {
-    return {align == taLeft ? 0 : width - ToggleBoxSize, height / 2 - 6};
+POINT ToggleBoxPosition(TXPCheckBoxAlign align, int width, int height, int box) {
+    return {align == taLeft ? 0 : width - box, height / 2 - box / 2};
 }
 
-RECT ToggleCaptionRect(TXPCheckBoxAlign align, int width, int height, int hW) {
+RECT ToggleCaptionRect(TXPCheckBoxAlign align, int width, int height, int hW, int box) {
     const int top = height / 2 - hW / 2 - 1, bottom = height / 2 + hW / 2;
-    if (align == taLeft) return {ToggleBoxSize + 5, top, width, bottom};
-    return {2, top, width - ToggleBoxSize - 5, bottom};
+    if (align == taLeft) return {box + 5, top, width, bottom};
+    return {2, top, width - box - 5, bottom};
 }
 
-RECT ToggleFocusRect(TXPCheckBoxAlign align, int w, int h, int hW, SIZE text) {
-    const int b = ToggleBoxSize, tw = text.cx, th = text.cy, m = h / 2 - hW / 2;
+RECT ToggleFocusRect(TXPCheckBoxAlign align, int w, int h, int hW, SIZE text, int box) {
+    const int b = box, tw = text.cx, th = text.cy, m = h / 2 - hW / 2;
     const bool left = align == taLeft;
     const bool tooLow = m + th + 2 > h;
     if (b + 4 + tw <= w && m + th + 1 <= h)  // the caption fits

@@ -8,13 +8,15 @@ namespace controls {
 enum TXPCheckBoxAlign { taLeft, taRight };  // box at the left edge, or at the right edge
 using TXPRadioButtonAlign = TXPCheckBoxAlign;
 
+// The box's side at 96 dpi; denser screens grow it (see ToggleArt.h).
 constexpr int ToggleBoxSize = 13;
 
-// Top-left corner of the box in a control width x height.
-POINT ToggleBoxPosition(TXPCheckBoxAlign align, int width, int height);
+// Top-left corner of the box (side `box`) in a control width x height.
+POINT ToggleBoxPosition(TXPCheckBoxAlign align, int width, int height, int box = ToggleBoxSize);
 // The caption's rectangle; textHeightW is the height of "W" in the caption's font.
-RECT ToggleCaptionRect(TXPCheckBoxAlign align, int width, int height, int textHeightW);
+RECT ToggleCaptionRect(TXPCheckBoxAlign align, int width, int height, int textHeightW, int box = ToggleBoxSize);
 // The focus rectangle around a caption of size `text`.
-RECT ToggleFocusRect(TXPCheckBoxAlign align, int width, int height, int textHeightW, SIZE text);
+RECT ToggleFocusRect(TXPCheckBoxAlign align, int width, int height, int textHeightW, SIZE text,
+                     int box = ToggleBoxSize);
 
 }  // namespace controls

@@ -55,6 +55,12 @@ void TImageList::Clear() {
     Changed();
 }
 
+void TImageList::SetSize(int width, int height) {
+    width_ = width;
+    height_ = height;
+    Clear();
+}
+
 bool TImageList::GetBitmap(int index, TBitmap& out, COLORREF background) {
     if (index < 0 || index >= Count()) return false;
     Image& img = images_[index];

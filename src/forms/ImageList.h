@@ -21,6 +21,8 @@ public:
     int AddIcon(HICON icon);  // the icon is copied; the caller keeps its own
     void Delete(int index);
     void Clear();
+    // Empties the list for images of another size (a screen of another density).
+    void SetSize(int width, int height);
 
     // Copies image `index` into `out`, see-through pixels filled with `background`.
     bool GetBitmap(int index, TBitmap& out, COLORREF background);

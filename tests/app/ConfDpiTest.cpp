@@ -2,7 +2,9 @@
 // dpi / 96, and at 96 dpi stays exactly as drawn.
 #include "ConfFixture.h"
 #include "forms/Application.h"
+#include <map>
 #include <tuple>
+#include <vector>
 
 using namespace thermowl;
 
@@ -54,5 +56,55 @@ TEST_F(ConfTest, TheDialogAndTheMenuImagesGrowWithTheScreensDensity) {
         forms::Application->MainForm = nullptr;
         monitor.reset();
         service.reset();
+    }
+}
+
+namespace {
+// Each control's place, size and font height by name, the styled controls' own metrics and the
+// client area.
+using Layout = std::map<std::string, std::vector<int>>;
+Layout LayoutOf(TConfForm* d) {
+    Layout layout{{"(client)", {d->ClientWidth(), d->ClientHeight(), d->Font().Height()}},
+                  {"(thumb)", {d->TrackBar1->ThumbLength()}}};
+    for (int i = 0; i < d->PageControl1->PageCount(); ++i) {
+        const RECT tab = d->PageControl1->TabRect(i);
+        layout["(tab " + std::to_string(i) + ")"] = {tab.left, tab.top, tab.right, tab.bottom};
+    }
+    for (forms::TComponent* c : d->Components())
+        if (auto* control = dynamic_cast<forms::TControl*>(c)) {
+            std::vector<int>& v = layout[c->Name];
+            v = {control->Left(), control->Top(), control->Width(), control->Height(), control->Font().Height()};
+            if (auto* toggle = dynamic_cast<controls::TXPToggle*>(c)) v.push_back(toggle->BoxSize());
+            if (auto* spin = dynamic_cast<controls::TSpinEdit*>(c)) v.push_back(spin->Button()->Width());
+        }
+    return layout;
+}
+}  // namespace
+
+TEST_F(ConfTest, MovedOntoAScreenOfAnotherDensityTheDialogIsLaidOutAsOneMadeThere) {
+    UINT dpi = 96;
+    forms::platform.GetDpiForWindow = [&dpi](HWND) { return dpi; };
+    auto madeAt = [&](UINT at) {
+        dpi = at;
+        Start();
+        const Layout layout = LayoutOf(dialog.get());
+        dialog.reset();
+        monitor.reset();
+        service.reset();
+        return layout;
+    };
+    const Layout at96 = madeAt(96), at144 = madeAt(144);
+    ASSERT_NE(at96, at144);
+    dpi = 96;
+    Start();
+    const struct { UINT dpi; const Layout& expected; } moves[] = {{144, at144}, {96, at96}};
+    for (const auto& m : moves) {
+        dpi = m.dpi;
+        // The main screen changed with it: the menu images the tabs show follow.
+        SendMessageA(monitor->Handle(), WM_SETTINGCHANGE, 0, 0);
+        RECT suggested{40 + int(m.dpi), 30, 40 + int(m.dpi) + 500, 530};
+        SendMessageA(dialog->Handle(), 0x02E0, MAKEWPARAM(m.dpi, m.dpi), reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_EQ(LayoutOf(dialog.get()), m.expected) << m.dpi << " dpi";
+        EXPECT_EQ(std::pair(dialog->Left(), dialog->Top()), std::pair(int(suggested.left), 30)) << m.dpi << " dpi";
     }
 }

@@ -6,7 +6,6 @@
 #include "controls/XPCheckBox.h"
 #include "controls/XPGroupBox.h"
 #include "controls/XPRadioButton.h"
-#include "controls/XPToggleLayout.h"
 #include "forms/Label.h"
 #include <algorithm>
 #include <sstream>
@@ -58,8 +57,7 @@ std::string CaptionMisfits(TConfForm* dialog) {
         std::string text = control->Caption();
         int room = -1;
         if (auto* l = dynamic_cast<forms::TLabel*>(c)) room = LabelRoom(l);
-        else if (dynamic_cast<TXPCheckBox*>(c) || dynamic_cast<TXPRadioButton*>(c))
-            room = control->Width() - ToggleBoxSize - 5;
+        else if (auto* t = dynamic_cast<TXPToggle*>(c)) room = control->Width() - t->BoxSize() - 5;
         else if (auto* g = dynamic_cast<TXPGroupBox*>(c)) room = g->Width() - 2 * g->CaptionOffset();
         else if (auto* b = dynamic_cast<TXPButton*>(c)) room = b->Width() - 8 - (b->Glyph().Empty() ? 0 : b->Glyph().Width() + 3);
         else if (auto* s = dynamic_cast<TSpinEdit*>(c)) {
@@ -74,6 +72,10 @@ std::string CaptionMisfits(TConfForm* dialog) {
         if (m.face != control->Font().Name()) misfits << c->Name << ": font " << m.face << "; ";
         if (m.width > room) misfits << c->Name << " \"" << text << "\" " << m.width << " > " << room << "; ";
     }
+    // The tabs' captions: all four tabs in view, no scroll arrows.
+    forms::TPageControl* pages = dialog->PageControl1;
+    if (const RECT last = pages->TabRect(pages->PageCount() - 1); last.right > pages->ClientWidth())
+        misfits << "the last tab ends at " << last.right << " > " << pages->ClientWidth() << "; ";
     if (measured < 40) misfits << "only " << measured << " captions measured";
     return misfits.str();
 }

@@ -331,6 +331,7 @@ TEST_F(Panel, TextOnTheColourKeyHasNoPixelBlendedWithTheKey) {
 TEST_F(Panel, TheMonitorGrowsWithItsScreensDensityAndKeepsItsPointSizes) {
     const struct { UINT dpi; int width, height, font, axisFont, picture; } cases[] = {
         {96, 145, 217, -11, -9, 32},
+        {120, 181, 271, -14, -11, 40},  // 125 %: the picture drawn for 40 pixels
         {144, 218, 326, -17, -14, 48},  // 150 %: the picture drawn for 48 pixels, not stretched
         {192, 290, 434, -22, -18, 64},
     };
