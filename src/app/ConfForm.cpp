@@ -31,11 +31,7 @@ TConfForm::TConfForm(TComponent* owner, TMainForm* monitor) : TForm(owner), moni
     ApplyDensityExtras();
     Handle();
     FitClientArea(Left(), Top());
-    HINSTANCE module = GetModuleHandleA(nullptr);
-    if (bigIcon_.LoadFromResourceName(module, "MAINICON", GetSystemMetrics(SM_CXICON)))
-        SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.Handle()));
-    if (smallIcon_.LoadFromResourceName(module, "MAINICON", GetSystemMetrics(SM_CXSMICON)))
-        SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.Handle()));
+    LoadWindowIcons();
 
     // The tray menu's "Options..." and "About..." come here.
     if (monitor_) {

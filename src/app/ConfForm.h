@@ -45,6 +45,8 @@ public:
     // Places a control at its 96-dpi design rectangle grown to the dialog's density, and keeps
     // the design for a change of density (ConfFormDpi.cpp).
     void Design(forms::TControl* control, int left, int top, int width, int height);
+    // The title bar's icons at the dialog's density.
+    void LoadWindowIcons();
     static constexpr int DesignFontHeight = 11;  // every font of the dialog, in pixels at 96 dpi
 
     forms::TImage* Image1;  // the banner

@@ -2,6 +2,7 @@
 // value and grown from it, so the dialog moved onto a denser screen and back is laid out exactly
 // as before; fonts keep their point size.
 #include "ConfForm.h"
+#include "IconSize.h"
 #include "MainForm.h"
 
 namespace thermowl {
@@ -21,6 +22,17 @@ void TConfForm::Design(TControl* control, int left, int top, int width, int heig
 void TConfForm::ApplyDensityExtras() {
     TrackBar1->SetThumbLength(Scaled(20));
     Image1->Stretch = dpi_ != 96;  // the photograph has one size; stretched it still fills the band
+}
+
+void TConfForm::LoadWindowIcons() {
+    const struct {
+        TIcon& icon;
+        int metric;
+        WPARAM which;
+    } icons[] = {{bigIcon_, SM_CXICON, ICON_BIG}, {smallIcon_, SM_CXSMICON, ICON_SMALL}};
+    for (const auto& k : icons)
+        if (k.icon.LoadFromResourceName(GetModuleHandleA(nullptr), "MAINICON", IconSizeAt(k.metric, dpi_)))
+            SendMessageA(Handle(), WM_SETICON, k.which, reinterpret_cast<LPARAM>(k.icon.Handle()));
 }
 
 void TConfForm::FitClientArea(int left, int top) {
@@ -60,6 +72,7 @@ void TConfForm::DpiChanged(int dpi, const RECT& suggested) {
     }
     FitDriveNames();
     FitClientArea(suggested.left, suggested.top);
+    LoadWindowIcons();
     Invalidate();
 }
 

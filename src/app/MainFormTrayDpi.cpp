@@ -1,21 +1,13 @@
 // The tray icon and the menu images at the main screen's density: the notification area and the
 // menu it opens are there, whatever screen the monitor window is on. Made again when that density
 // changes (a new display setting, or the monitor told of a change).
+#include "IconSize.h"
 #include "MainForm.h"
 #include "forms/Platform.h"
 
 namespace thermowl {
 
 using namespace forms;
-
-namespace {
-// The small icon's size at `dpi`: the system's metric is for the density the system started with.
-int SmallIconSize(int dpi) {
-    WindowDC screen(nullptr);
-    const int systemDpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
-    return MulDiv(GetSystemMetrics(SM_CXSMICON), dpi, systemDpi > 0 ? systemDpi : 96);
-}
-}  // namespace
 
 void TMainForm::FollowDesktopDpi() {
     int dpi = static_cast<int>(platform.GetDpiForWindow(GetDesktopWindow()));
@@ -24,7 +16,7 @@ void TMainForm::FollowDesktopDpi() {
     const bool first = trayDpi_ == 0;  // the menu images are made by ConnectTray, at this density
     trayDpi_ = dpi;
     TIcon icon;
-    if (icon.LoadFromResourceName(GetModuleHandleA(nullptr), "MAINICON", SmallIconSize(dpi))) TrayIcon1->SetIcon(icon);
+    if (icon.LoadFromResourceName(GetModuleHandleA(nullptr), "MAINICON", IconSizeAt(SM_CXSMICON, dpi))) TrayIcon1->SetIcon(icon);
     if (!first) LoadMenuImages();
 }
 

@@ -2,18 +2,25 @@
 
 namespace controls {
 
+namespace {
+// The room between box and caption: 5 pixels beside the 13-pixel box, and as much more as the
+// box has grown.
+int Gap(int box) { return MulDiv(5, box, ToggleBoxSize); }
+}  // namespace
+
 POINT ToggleBoxPosition(TXPCheckBoxAlign align, int width, int height, int box) {
     return {align == taLeft ? 0 : width - box, height / 2 - box / 2};
 }
 
 RECT ToggleCaptionRect(TXPCheckBoxAlign align, int width, int height, int hW, int box) {
     const int top = height / 2 - hW / 2 - 1, bottom = height / 2 + hW / 2;
-    if (align == taLeft) return {box + 5, top, width, bottom};
-    return {2, top, width - box - 5, bottom};
+    if (align == taLeft) return {box + Gap(box), top, width, bottom};
+    return {2, top, width - box - Gap(box), bottom};
 }
 
 RECT ToggleFocusRect(TXPCheckBoxAlign align, int w, int h, int hW, SIZE text, int box) {
-    const int b = box, tw = text.cx, th = text.cy, m = h / 2 - hW / 2;
+    // Offsets from the box are the caption's gap less one (4 beside the 13-pixel box).
+    const int b = box + Gap(box) - 5, tw = text.cx, th = text.cy, m = h / 2 - hW / 2;
     const bool left = align == taLeft;
     const bool tooLow = m + th + 2 > h;
     if (b + 4 + tw <= w && m + th + 1 <= h)  // the caption fits

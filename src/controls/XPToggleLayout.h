@@ -8,7 +8,7 @@ namespace controls {
 enum TXPCheckBoxAlign { taLeft, taRight };  // box at the left edge, or at the right edge
 using TXPRadioButtonAlign = TXPCheckBoxAlign;
 
-// The box's side at 96 dpi; denser screens grow it (see ToggleArt.h).
+// The box's side at 96 dpi; denser screens grow it (see ControlArt.h).
 constexpr int ToggleBoxSize = 13;
 
 // Top-left corner of the box (side `box`) in a control width x height.

@@ -24,6 +24,9 @@ TEST(XPToggleLayout, CaptionBesideTheBox) {
     // hW 13: top 8 - 6 - 1, bottom 8 + 6.
     EXPECT_RECT(ToggleCaptionRect(taLeft, 97, 17, 13), 18, 1, 97, 14);
     EXPECT_RECT(ToggleCaptionRect(taRight, 97, 17, 13), 2, 1, 79, 14);
+    // At 150 % the 20-pixel box leaves 8 pixels to the caption, and the focus rectangle follows.
+    EXPECT_RECT(ToggleCaptionRect(taLeft, 146, 26, 20, 20), 28, 2, 146, 23);
+    EXPECT_RECT(ToggleFocusRect(taLeft, 146, 26, 20, SIZE{60, 20}, 20), 27, 2, 89, 23);
 }
 
 TEST(XPToggleLayout, FocusRectangleRulesFirstMatchWinsElseTheWholeControl) {
