@@ -6,8 +6,9 @@
 namespace chart {
 
 namespace {
-// Random data can make a stamp of nearly every shape; past this many they are made afresh.
-constexpr size_t MaxStamps = 4096;
+// Random data can make a stamp of nearly every shape; past this many runs (about 800 KB) they
+// are made afresh.
+constexpr size_t MaxSpans = 65536;
 // A longer segment (a point far off the plot) is left to GDI rather than stamped.
 constexpr int MaxStampLength = 1024;
 }  // namespace
@@ -41,6 +42,7 @@ const std::vector<TWideLineStamps::Span>* TWideLineStamps::Stamp(int dx, int dy,
             spans.push_back({y - from.y, start - from.x, x - from.x});
         }
     }
+    spanCount_ += spans.size();
     return &stamps_.emplace(key, std::move(spans)).first->second;
 }
 
@@ -59,7 +61,10 @@ void TWideLineStamps::Put(forms::TBitmap& bitmap, const RECT& clip, POINT at, co
 bool TWideLineStamps::Draw(forms::TBitmap& bitmap, RECT clip, const POINT* points, int count, int width,
                            COLORREF color) {
     if (count < 2 || !bitmap.Bits()) return false;
-    if (stamps_.size() >= MaxStamps) stamps_.clear();
+    if (spanCount_ >= MaxSpans) {
+        stamps_.clear();
+        spanCount_ = 0;
+    }
     // Every stamp first: a line is drawn whole, or left to GDI whole.
     std::vector<std::pair<POINT, const std::vector<Span>*>> segments;
     segments.reserve(count);

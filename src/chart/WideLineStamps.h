@@ -26,6 +26,7 @@ private:
     void Put(forms::TBitmap& bitmap, const RECT& clip, POINT at, const std::vector<Span>& spans, uint32_t pixel);
 
     std::map<std::tuple<int, int, int>, std::vector<Span>> stamps_;
+    size_t spanCount_ = 0;
 };
 
 }  // namespace chart
