@@ -6,6 +6,7 @@
 // did not change, and compares the process's GDI objects, windows and working set before and
 // after. Exits with 1 when a target is missed.
 #include "../BenchClock.h"
+#include "../BenchMonitor.h"
 #include "app/MainForm.h"
 #include "app/ServiceLink.h"
 #include "app/Settings.h"
@@ -68,25 +69,8 @@ struct Stats {
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::atoi(argv[1]) : 10000;
     forms::Application->Initialize();
-    // No service: the start-up's message is not shown, and nothing may block or beep.
-    forms::platform.MessageBoxA = [](HWND, LPCSTR, LPCSTR, UINT) { return IDOK; };
-    forms::platform.Beep = [](DWORD, DWORD) { return TRUE; };
-    forms::platform.Sleep = [](DWORD) {};
-    forms::platform.ShellExecuteA = [](HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT) {
-        return reinterpret_cast<HINSTANCE>(42);
-    };
-
-    auto* monitor = new TMainForm(nullptr);
-    // The table is read from a folder of our own, so that no service's file is touched.
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    SystemDir = std::string(temp) + "thermowl-bench";
-    CreateDirectoryA(SystemDir.c_str(), nullptr);
-    const std::string table = SystemDir + "\\hdinfo.dat";
-
-    Settings = DefaultSettings(GetSystemMetrics(SM_CXSCREEN));
-    Settings.ShowHddNames = Settings.ShowIcons = Settings.ShowChart = true;
-    Settings.Alarm = false;
+    std::string table;
+    auto* monitor = NewBenchMonitor("thermowl-bench", table);
     Settings.PosX = Settings.PosY = 20;
     WriteTable(table, 0);
     PanelReady = false;

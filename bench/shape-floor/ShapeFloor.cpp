@@ -7,9 +7,7 @@
 // it tells what putting these pixels on the screen once per reply costs, whatever draws them:
 // under Wine each change of a colour-keyed window's shape is paid twice, at the flush after the
 // paint and at the Expose the grown shape brings.
-#include "app/MainForm.h"
-#include "app/ServiceLink.h"
-#include "app/Settings.h"
+#include "../BenchMonitor.h"
 #include "forms/Application.h"
 #include "forms/Bitmap.h"
 #include "forms/Platform.h"
@@ -73,19 +71,8 @@ bool Save(forms::TBitmap& picture, const std::string& path) {
 
 // The monitor after 120 readings and after one more, the chart full of the last 100, saved.
 bool DrawMonitorTwice() {
-    // No service here: start-up gives up at once and says nothing.
-    forms::platform.MessageBoxA = [](HWND, LPCSTR, LPCSTR, UINT) { return IDOK; };
-    Waits = {0, 0};
-    auto* monitor = new TMainForm(nullptr);
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    SystemDir = std::string(temp) + "thermowl-shape-floor";
-    CreateDirectoryA(SystemDir.c_str(), nullptr);
-    const std::string table = SystemDir + "\\hdinfo.dat";
-
-    Settings = DefaultSettings(GetSystemMetrics(SM_CXSCREEN));
-    Settings.ShowHddNames = Settings.ShowIcons = Settings.ShowChart = true;
-    Settings.Alarm = false;
+    std::string table;
+    auto* monitor = NewBenchMonitor("thermowl-shape-floor", table);
     Settings.TextColor = 33023;
     Settings.DelColor = 0;
     Settings.AxisColor = 10485760;
