@@ -86,3 +86,13 @@ FakeProgman::~FakeProgman() {
     PostThreadMessageA(GetWindowThreadProcessId(wnd_, nullptr), WM_APP, 0, 0);
     thread_.join();
 }
+
+int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info)) return 0;
+    BITMAP bitmap{};
+    GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}

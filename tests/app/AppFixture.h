@@ -22,6 +22,9 @@ struct AppFixture : testing::Test {
     static void ClearState();
 };
 
+// The width of an icon's picture; 0 for no icon.
+int IconWidth(HICON icon);
+
 // A top-level window of class "Progman" titled "Program Manager", as the desktop has, on a
 // thread of its own with its own message loop (the real one belongs to the shell's process).
 class FakeProgman {

@@ -60,24 +60,13 @@ TEST_F(ConfTest, TheDialogAndTheMenuImagesGrowWithTheScreensDensity) {
 }
 
 namespace {
-int SmallIconWidth(HWND window) {
-    BITMAP bm{};
-    ICONINFO info{};
-    if (GetIconInfo(reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0)), &info)) {
-        GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
-        if (info.hbmColor) DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
-    }
-    return bm.bmWidth;
-}
-
 // Each control's place, size and font height by name, the styled controls' own metrics, the
 // client area and the title bar's icon.
 using Layout = std::map<std::string, std::vector<int>>;
 Layout LayoutOf(TConfForm* d) {
     Layout layout{{"(client)", {d->ClientWidth(), d->ClientHeight(), d->Font().Height()}},
                   {"(thumb)", {d->TrackBar1->ThumbLength()}},
-                  {"(icon)", {SmallIconWidth(d->Handle())}}};
+                  {"(icon)", {IconWidth(reinterpret_cast<HICON>(SendMessageA(d->Handle(), WM_GETICON, ICON_SMALL, 0)))}}};
     for (int i = 0; i < d->PageControl1->PageCount(); ++i) {
         const RECT tab = d->PageControl1->TabRect(i);
         layout["(tab " + std::to_string(i) + ")"] = {tab.left, tab.top, tab.right, tab.bottom};

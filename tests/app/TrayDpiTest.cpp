@@ -7,16 +7,6 @@ using namespace thermowl;
 
 namespace {
 
-int IconWidth(HICON icon) {
-    ICONINFO info{};
-    if (!GetIconInfo(icon, &info)) return 0;
-    BITMAP bitmap{};
-    GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return bitmap.bmWidth;
-}
-
 struct TrayDpi : MonitorTest {
     UINT desktopDpi = 96;
     std::vector<int> modified;  // the icon's width in each NIM_MODIFY

@@ -31,19 +31,6 @@ TEST(ControlArt, DrawnAt96DpiEveryPictureIsItsBitmap) {
     }
 }
 
-TEST(ControlArt, PicturesGrowWithTheDensity) {
-    const struct { int dpi; const char* name; int width, height; } cases[] = {
-        {144, "RD_UNPRESS", 20, 20}, {144, "CB_UNPRESS", 18, 18}, {144, "CB_FLAG", 11, 11},
-        {144, "RD_FLAG", 8, 8},      {144, "SpinUp", 13, 8},      {192, "CB_BORDER", 22, 22},
-        {120, "RD_BORDER", 14, 14},
-    };
-    for (const auto& c : cases) {
-        TBitmap b;
-        LoadControlPicture(b, c.name, c.dpi);
-        EXPECT_EQ(std::pair(b.Width(), b.Height()), std::pair(c.width, c.height)) << c.name << " at " << c.dpi;
-    }
-}
-
 class ToggleDpiTest : public xptest::ControlsTest {
 protected:
     PlatformOverride restore;
